@@ -1,0 +1,66 @@
+#pragma once
+
+// The services Zintrel needs from the desktop. The engine and the panel talk
+// to this interface only; the real backend lives in platform/x11, platform/audio
+// and platform/desktop, and a scriptable fake in platform/fake.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace zintrel::platform {
+
+struct Point {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct ScreenSize {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  friend bool operator==(const ScreenSize&, const ScreenSize&) = default;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Cursor position in desktop pixels, (0, 0) at the primary monitor's
+  // top-left corner. Returns false (and leaves `out` alone) when the position
+  // cannot be read. Safe to call from any thread.
+  virtual bool GetCursorPos(Point& out) = 0;
+  // Moves the cursor; when it returns true the cursor is there.
+  virtual bool SetCursorPos(std::int32_t x, std::int32_t y) = 0;
+  // The primary monitor's size, read afresh at every call. {0, 0} when unknown.
+  virtual ScreenSize GetPrimaryScreenSize() = 0;
+
+  // Milliseconds since process start, wrapping modulo 2^32.
+  virtual std::uint32_t Clock() = 0;
+  // Sleeps at least `ms` milliseconds.
+  virtual void Sleep(std::uint32_t ms) = 0;
+
+  // A square-wave tone; blocks the caller for the tone's length. Frequencies
+  // that cannot be rendered (<= 0, or at or above half the sample rate) are
+  // silence for the tone's length. Lengths <= 0 return at once.
+  virtual void Beep(std::int64_t hertz, std::int32_t milliseconds) = 0;
+
+  // Starts `work` on a new thread at once. The platform keeps track of the
+  // thread so that it can be joined at process end (see JoinWorkers).
+  virtual void StartThread(std::function<void()> work) = 0;
+  // For process end: cuts short every tone in progress, makes later tones
+  // return at once, then joins every thread StartThread started. The threads
+  // must return by themselves (the engine tells them through its own flags).
+  virtual void JoinWorkers() = 0;
+
+  // Opens `url` in the desktop's default browser. False when nothing could
+  // be launched.
+  virtual bool OpenUrl(const std::string& url) = 0;
+};
+
+// The platform the program runs on. Set once at start-up (or by a test)
+// before any worker starts; reading it afterwards needs no lock.
+Platform& Current();
+void Install(Platform& platform);
+
+}  // namespace zintrel::platform

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Zintrel, builds it, then runs it or its tests.
+#
+#   scripts/setup.sh run [zintrel options...]   set up, build, start Zintrel
+#   scripts/setup.sh test                       set up, build, run the whole test suite
+#   scripts/setup.sh build                      set up and build only
+#
+# Installs only the Debian packages that are missing (as root, or through sudo).
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+mode=${1:-build}
+[ $# -gt 0 ] && shift
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  libwxgtk3.2-dev libxcb1-dev libxcb-randr0-dev libxcb-xinput-dev libsdl2-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool x11-xserver-utils x11-utils imagemagick sox
+  clang libclang-rt-14-dev
+  desktop-file-utils appstream dpkg-dev file fakeroot librsvg2-bin
+  fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build_dir=${ZINTREL_BUILD_DIR:-build}
+cmake_args=(-S . -B "$build_dir" -G Ninja)
+[ "$mode" = test ] && cmake_args+=(-DZINTREL_WERROR=ON)
+cmake "${cmake_args[@]}" ${ZINTREL_CMAKE_ARGS:-} >/dev/null
+cmake --build "$build_dir"
+
+case "$mode" in
+  build) ;;
+  run) exec "$build_dir/zintrel" "$@" ;;
+  test) exec scripts/run-tests.sh "$build_dir" ;;
+  *) echo "usage: scripts/setup.sh [run|test|build] [options]" >&2; exit 2 ;;
+esac
