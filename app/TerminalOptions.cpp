@@ -1,0 +1,7 @@
+#include "app/TerminalOptions.h"
+
+namespace zintrel {
+
+std::optional<int> HandleTerminalOptions(int, char**) { return std::nullopt; }
+
+}  // namespace zintrel
