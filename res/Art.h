@@ -1,0 +1,18 @@
+#pragma once
+
+// The program's art as PNG bytes compiled into the binary (rendered from
+// res/banner.svg and res/icon.svg at build time).
+
+#include <cstddef>
+#include <span>
+
+namespace zintrel::res {
+
+// IDB_BANNER: 324 x 72.
+std::span<const unsigned char> BannerPng();
+// IDR_MAINFRAME at `size` x `size`; sizes 16, 32, 48, 64, 128 and 256 exist,
+// any other gives an empty span.
+std::span<const unsigned char> IconPng(int size);
+inline constexpr int kIconSizes[] = {16, 32, 48, 64, 128, 256};
+
+}  // namespace zintrel::res
