@@ -11,6 +11,8 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include <algorithm>
+
 #include "panel/Art.h"
 #include "res/ResourceIds.h"
 
@@ -124,14 +126,26 @@ void CDialog::CreateControl(const res::ControlTemplate& c) {
       break;
     }
     case ControlKind::PushButton: {
-      auto* button = new wxButton(this, c.id, ToLabel(caption), pos, size);
+      // Exact fit drops the toolkit's padding, which would leave no room for the
+      // caption of the smallest buttons; the template gives the size anyway.
+      auto* button = new wxButton(this, c.id, ToLabel(caption), pos, size, wxBU_EXACTFIT);
       if (c.styles & res::kDefaultButton) button->SetDefault();
       window = button;
       break;
     }
-    case ControlKind::CheckBox:
-      window = new wxCheckBox(this, c.id, ToLabel(caption), pos, size);
+    case ControlKind::CheckBox: {
+      auto* box = new wxCheckBox(this, c.id, ToLabel(caption), pos, size);
+      // GTK's check mark needs more height than ten dialog units may give:
+      // grow the box about its centre line rather than squeeze the mark.
+      // Likewise its caption may need a few pixels more than the template's
+      // width with the font that stands in: widen it to the right.
+      const wxSize best = box->GetBestSize();
+      const int height = std::max(best.GetHeight(), size.GetHeight());
+      const int width = std::max(best.GetWidth(), size.GetWidth());
+      box->SetSize(pos.x, pos.y - (height - size.GetHeight()) / 2, width, height);
+      window = box;
       break;
+    }
     case ControlKind::Slider:
       // The desktop's slider starts with the range 0 to 100 at position 0.
       window = new wxSlider(this, c.id, 0, 0, 100, pos, size, wxSL_HORIZONTAL);
@@ -270,6 +284,14 @@ void CDialog::ClickButton(wxWindow* button) {
 
 void CDialog::OnCharHook(wxKeyEvent& event) {
   const int key = event.GetKeyCode();
+  if ((key == WXK_MENU && !event.HasAnyModifiers()) ||
+      (key == WXK_F10 && event.GetModifiers() == wxMOD_SHIFT)) {
+    // The keyboard's way to the window's context menu.
+    wxContextMenuEvent menu(wxEVT_CONTEXT_MENU, GetId(), wxDefaultPosition);
+    menu.SetEventObject(this);
+    GetEventHandler()->ProcessEvent(menu);
+    return;
+  }
   if (event.HasAnyModifiers()) {
     event.Skip();
     return;

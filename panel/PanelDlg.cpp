@@ -1,0 +1,284 @@
+#include "panel/PanelDlg.h"
+
+#include <wx/app.h>
+#include <wx/dcclient.h>
+#include <wx/settings.h>
+
+#include <iterator>
+
+#include "engine/SharedState.h"
+#include "panel/AboutBoxes.h"
+#include "panel/Art.h"
+#include "panel/EngineWorkers.h"
+#include "panel/HelpButtons.h"
+#include "panel/IconPosition.h"
+#include "res/ControlPanelTemplate.h"
+#include "res/ResourceIds.h"
+#include "res/Strings.h"
+
+namespace zintrel {
+
+using namespace res;
+
+namespace {
+
+// The caption of the third run button while the engine is stopped. Written
+// by OnStop and compared by OnStartAndHide: one constant for both.
+constexpr const char kStartAndHideCaption[] = "Start && Hide";
+constexpr const char kHideCaption[] = "Hide";
+
+// The panel's command map: which handler a click on which control runs.
+struct CommandEntry {
+  int id;
+  void (CPanelDlg::*handler)();
+};
+
+constexpr CommandEntry kButtonMap[] = {
+    {IDC_ABOUT, &CPanelDlg::OnAbout},
+    {IDC_START_ONLY, &CPanelDlg::OnStartOnly},
+    {IDC_STOP, &CPanelDlg::OnStop},
+    {IDC_START_AND_HIDE, &CPanelDlg::OnStartAndHide},
+    {IDC_HELP_START_AND_HIDE, &CPanelDlg::OnHelpStartAndHide},
+    {IDC_HELP_INTERVAL, &CPanelDlg::OnHelpInterval},
+    {IDC_HELP_PITCH, &CPanelDlg::OnHelpPitch},
+    {IDC_HELP_WRAP_MOUSE, &CPanelDlg::OnHelpWrapMouse},
+    {IDC_HELP_MAKE_NO_SOUND, &CPanelDlg::OnHelpMakeNoSound},
+    {IDC_COMMAND_LINE_OPTIONS, &CPanelDlg::OnCommandLineOptions},
+};
+
+constexpr CommandEntry kCheckBoxMap[] = {
+    {IDC_WRAP_MOUSE, &CPanelDlg::OnWrapMouse},
+    {IDC_MAKE_NO_SOUND, &CPanelDlg::OnMakeNoSound},
+};
+
+// wx menu item ids stay below 0x7FFF, and the window commands lie above it:
+// the menu carries them shifted right by four bits (their low four bits are
+// always zero), the About entry as it is.
+int MenuItemId(unsigned command) {
+  return static_cast<int>(command >= 0x7FFF ? command >> 4 : command);
+}
+
+unsigned CommandOfMenuItem(int id) {
+  const auto item = static_cast<unsigned>(id);
+  return item >= (CPanelDlg::SC_MINIMIZE >> 4) ? item << 4 : item;
+}
+
+}  // namespace
+
+void PanelStatusTexts::SetDlgItemText(int controlId, const char* text) {
+  // May run on a worker thread: only queue the change for the main thread.
+  panel_.CallAfter([panel = &panel_, controlId, value = std::string(text != nullptr ? text : "")] {
+    panel->CDialog::SetDlgItemText(controlId, value);
+  });
+}
+
+CPanelDlg::CPanelDlg(wxWindow* parent)
+    : CDialog(kControlPanelTemplate, parent),
+      m_bAutoStartOnly(false),
+      m_bAutoStartAndHide(false),
+      m_bWrapMouse(true),
+      m_bMakeNoSound(false),
+      m_nPitch(15),
+      m_nInterval(80),
+      m_hideTimer(this, static_cast<int>(IDT_HIDE)) {
+  const wxBitmap icon = ProgramIconBitmap(32);
+  if (icon.IsOk()) m_hIcon.CopyFromBitmap(icon);
+
+  for (const auto& entry : kButtonMap) {
+    Bind(
+        wxEVT_BUTTON, [this, h = entry.handler](wxCommandEvent&) { (this->*h)(); }, entry.id);
+  }
+  for (const auto& entry : kCheckBoxMap) {
+    Bind(
+        wxEVT_CHECKBOX, [this, h = entry.handler](wxCommandEvent&) { (this->*h)(); }, entry.id);
+  }
+  Bind(wxEVT_PAINT, &CPanelDlg::OnPaint, this);
+  Bind(wxEVT_TIMER, &CPanelDlg::OnTimerEvent, this);
+  Bind(wxEVT_CONTEXT_MENU, &CPanelDlg::OnContextMenu, this);
+
+  // The window commands of the window menu; OnInitDialog adds the About entry.
+  m_systemMenu.Append(MenuItemId(SC_MINIMIZE), "Mi&nimize");
+  m_systemMenu.Append(MenuItemId(SC_CLOSE), "&Close");
+}
+
+CPanelDlg::~CPanelDlg() {
+  // Take back what was published to the engine, in case a worker is left.
+  const SliderPosition* interval = &m_intervalSlider.Position();
+  const SliderPosition* pitch = &m_pitchSlider.Position();
+  StatusTexts* texts = &m_statusTexts;
+  g_pIntervalSlider.compare_exchange_strong(interval, nullptr);
+  g_pPitchSlider.compare_exchange_strong(pitch, nullptr);
+  g_hPanelWnd.compare_exchange_strong(texts, nullptr);
+  m_hideTimer.Stop();
+}
+
+void CPanelDlg::DoDataExchange() {
+  m_pitchSlider.Attach(GetDlgItem(IDC_PITCH));
+  m_intervalSlider.Attach(GetDlgItem(IDC_INTERVAL));
+
+  g_pIntervalSlider.store(&m_intervalSlider.Position());
+  g_pPitchSlider.store(&m_pitchSlider.Position());
+
+  m_intervalSlider.SetRange(2, 300);
+  m_pitchSlider.SetRange(1, 100);
+
+  g_hPanelWnd.store(&m_statusTexts);
+  PanelWorkers().startSpeedMonitor();
+
+  CheckDlgButton(IDC_WRAP_MOUSE, m_bWrapMouse);
+  OnWrapMouse();
+  CheckDlgButton(IDC_MAKE_NO_SOUND, m_bMakeNoSound);
+  OnMakeNoSound();
+
+  m_intervalSlider.SetPos(m_nInterval);
+  m_pitchSlider.SetPos(m_nPitch);
+
+  if (m_bAutoStartOnly) {
+    OnStartOnly();
+  } else if (m_bAutoStartAndHide) {
+    OnStartAndHide();
+    // The panel is shown after its initialisation; the timer hides it once
+    // the panel's event loop runs.
+    m_hideTimer.Start(0);
+  }
+}
+
+bool CPanelDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+
+  const std::string about = LoadResourceString(IDS_ABOUTBOX);
+  if (!about.empty()) {
+    if (m_systemMenu.GetMenuItemCount() > 0) m_systemMenu.AppendSeparator();
+    m_systemMenu.Append(MenuItemId(IDM_ABOUTBOX), wxString::FromUTF8(about));
+  }
+
+  SetIcons(ProgramIcons());
+  return true;
+}
+
+void CPanelDlg::OnSysCommand(unsigned id, long /*lParam*/) {
+  if ((id & 0xFFF0u) == IDM_ABOUTBOX) {
+    ShowAboutBox(this);
+  } else {
+    DefaultSysCommand(id);
+  }
+}
+
+void CPanelDlg::DefaultSysCommand(unsigned id) {
+  switch (id & 0xFFF0u) {
+    case SC_CLOSE:
+      Close();
+      break;
+    case SC_MINIMIZE:
+      Iconize(true);
+      break;
+    case SC_RESTORE:
+      Iconize(false);
+      break;
+    default:
+      break;
+  }
+}
+
+void CPanelDlg::OnContextMenu(wxContextMenuEvent& event) {
+  wxPoint at = event.GetPosition();
+  at = at == wxDefaultPosition ? wxDefaultPosition : ScreenToClient(at);
+  const int id = GetPopupMenuSelectionFromUser(m_systemMenu, at);
+  if (id != wxID_NONE) OnSysCommand(CommandOfMenuItem(id), 0);
+}
+
+void CPanelDlg::OnPaint(wxPaintEvent& event) {
+  if (!IsIconized()) {
+    event.Skip();
+    return;
+  }
+  // Window managers usually draw minimized windows themselves; where the
+  // panel still gets painted while minimized it shows its icon, centred.
+  wxPaintDC dc(this);
+  dc.Clear();
+  const wxSize client = GetClientSize();
+  const IconOrigin at = CenteredIconOrigin(client.GetWidth(), client.GetHeight(),
+                                           wxSystemSettings::GetMetric(wxSYS_ICON_X, this),
+                                           wxSystemSettings::GetMetric(wxSYS_ICON_Y, this));
+  if (m_hIcon.IsOk()) dc.DrawIcon(m_hIcon, at.x, at.y);
+}
+
+// ---- Run control ----
+
+void CPanelDlg::OnStartOnly() {
+  g_bStopped.store(false);
+  PanelWorkers().startTravelSampler();
+  PanelWorkers().startTonePlayer();
+  if (IsDlgButtonChecked(IDC_WRAP_MOUSE)) {
+    g_bWrapStopped.store(false);
+    PanelWorkers().startCursorWrapper();
+  }
+  EnableDlgItem(IDC_START_ONLY, false);
+  EnableDlgItem(IDC_STOP, true);
+  SetDlgItemText(IDC_START_AND_HIDE, kHideCaption);
+}
+
+void CPanelDlg::OnStop() {
+  g_bStopped.store(true);
+  EnableDlgItem(IDC_START_ONLY, true);
+  EnableDlgItem(IDC_STOP, false);
+  SetDlgItemText(IDC_START_AND_HIDE, kStartAndHideCaption);
+}
+
+void CPanelDlg::OnStartAndHide() {
+  if (GetDlgItemText(IDC_START_AND_HIDE) == kStartAndHideCaption) OnStartOnly();
+  Hide();
+}
+
+void CPanelDlg::OnWrapMouse() {
+  if (!IsDlgButtonChecked(IDC_WRAP_MOUSE)) {
+    g_bWrapStopped.store(true);
+    return;
+  }
+  if (g_bWrapStopped.load() && !g_bStopped.load()) {
+    g_bWrapStopped.store(false);
+    PanelWorkers().startCursorWrapper();
+  }
+}
+
+void CPanelDlg::OnMakeNoSound() { g_bMute.store(IsDlgButtonChecked(IDC_MAKE_NO_SOUND)); }
+
+void CPanelDlg::OnTimer(unsigned id) {
+  if (id == IDT_HIDE) {
+    m_hideTimer.Stop();
+    Hide();
+  }
+}
+
+void CPanelDlg::OnTimerEvent(wxTimerEvent& event) {
+  OnTimer(static_cast<unsigned>(event.GetId()));
+  event.Skip();
+}
+
+// ---- About and help ----
+
+void CPanelDlg::OnAbout() { ShowAboutLinkBox(this); }
+
+void CPanelDlg::OnHelpStartAndHide() { ShowHelpFor(this, IDC_HELP_START_AND_HIDE); }
+void CPanelDlg::OnHelpInterval() { ShowHelpFor(this, IDC_HELP_INTERVAL); }
+void CPanelDlg::OnHelpPitch() { ShowHelpFor(this, IDC_HELP_PITCH); }
+void CPanelDlg::OnHelpWrapMouse() { ShowHelpFor(this, IDC_HELP_WRAP_MOUSE); }
+void CPanelDlg::OnHelpMakeNoSound() { ShowHelpFor(this, IDC_HELP_MAKE_NO_SOUND); }
+void CPanelDlg::OnCommandLineOptions() { ShowHelpFor(this, IDC_COMMAND_LINE_OPTIONS); }
+
+// ---- Ending ----
+
+void CPanelDlg::RequestEnd() {
+  // Dialogs open over the panel end first, so that the panel's loop can end.
+  for (wxWindow* w : wxTopLevelWindows) {
+    if (w == this) continue;
+    if (auto* dialog = dynamic_cast<CDialog*>(w); dialog && dialog->IsRunningModal()) {
+      dialog->EndDialog(IDCANCEL);
+    } else if (auto* modal = dynamic_cast<wxDialog*>(w); modal && modal->IsModal()) {
+      modal->EndModal(wxID_CANCEL);
+    }
+  }
+  EndDialog(IDCANCEL);
+}
+
+}  // namespace zintrel
