@@ -95,6 +95,7 @@ CPanelDlg::CPanelDlg(wxWindow* parent)
   Bind(wxEVT_PAINT, &CPanelDlg::OnPaint, this);
   Bind(wxEVT_TIMER, &CPanelDlg::OnTimerEvent, this);
   Bind(wxEVT_CONTEXT_MENU, &CPanelDlg::OnContextMenu, this);
+  Bind(wxEVT_SHOW, &CPanelDlg::OnShowEvent, this);
 
   // The window commands of the window menu; OnInitDialog adds the About entry.
   m_systemMenu.Append(MenuItemId(SC_MINIMIZE), "Mi&nimize");
@@ -227,7 +228,25 @@ void CPanelDlg::OnStop() {
 
 void CPanelDlg::OnStartAndHide() {
   if (GetDlgItemText(IDC_START_AND_HIDE) == kStartAndHideCaption) OnStartOnly();
+  HidePanel();
+}
+
+void CPanelDlg::HidePanel() {
+  // A hide of the panel on screen is for good. One made during the
+  // initialisation, before the panel is first shown, has no lasting effect.
+  if (IsShown()) m_bHiddenForGood = true;
   Hide();
+}
+
+void CPanelDlg::OnShowEvent(wxShowEvent& event) {
+  // wxGTK marks a window shown again when its map notification arrives after
+  // an early hide (the hide timer may fire before the panel is mapped).
+  if (event.IsShown() && m_bHiddenForGood) {
+    CallAfter([this] {
+      if (m_bHiddenForGood) Hide();
+    });
+  }
+  event.Skip();
 }
 
 void CPanelDlg::OnWrapMouse() {
@@ -246,7 +265,7 @@ void CPanelDlg::OnMakeNoSound() { g_bMute.store(IsDlgButtonChecked(IDC_MAKE_NO_S
 void CPanelDlg::OnTimer(unsigned id) {
   if (id == IDT_HIDE) {
     m_hideTimer.Stop();
-    Hide();
+    HidePanel();
   }
 }
 

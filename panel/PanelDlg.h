@@ -17,6 +17,7 @@
 
 class wxContextMenuEvent;
 class wxPaintEvent;
+class wxShowEvent;
 class wxTimerEvent;
 
 namespace zintrel {
@@ -92,8 +93,11 @@ class CPanelDlg : public CDialog {
   void OnPaint(wxPaintEvent& event);
   void OnTimerEvent(wxTimerEvent& event);
   void OnContextMenu(wxContextMenuEvent& event);
+  void HidePanel();
+  void OnShowEvent(wxShowEvent& event);
 
   wxTimer m_hideTimer;
+  bool m_bHiddenForGood = false;
   wxMenu m_systemMenu;
   PanelStatusTexts m_statusTexts{*this};
 };

@@ -41,7 +41,7 @@ class CDialog : public wxDialog {
   // Ends the event loop of DoModal with `result` and hides the dialog.
   void EndDialog(int result);
   // True from the start of DoModal's loop until EndDialog.
-  bool IsRunningModal() const { return loop_ != nullptr; }
+  bool IsRunningModal() const { return loop_ != nullptr && !ended_; }
 
   // The control with template id `id`, or nullptr.
   wxWindow* GetDlgItem(int id) const;

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Drives the real zintrel binary on the test's private X server: the message
+# box of a number option with no value comes before the panel, Escape closes
+# the panel with exit status 0 (also while the engine runs), a hidden panel
+# keeps the process going, and no display is one clear line and status 1.
+set -uo pipefail
+bin=${ZINTREL_BINARY:?}
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# Waits up to $2 seconds for a visible window named exactly $1; prints its id.
+wait_window() {
+  local name=$1 limit=$(($2 * 10)) id
+  for _ in $(seq "$limit"); do
+    id=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n1)
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Puts the pointer over a window (no window manager: focus follows it) and
+# presses a key there.
+press_in() {
+  local id=$1 key=$2 X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 4))
+  sleep 0.3
+  xdotool key "$key"
+}
+
+# Waits up to $2 seconds for process $1 to end; sets `status`.
+wait_exit() {
+  local pid=$1 limit=$(($2 * 10))
+  for _ in $(seq "$limit"); do
+    if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; status=$?; return 0; fi
+    sleep 0.1
+  done
+  kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+  status=timeout
+  return 1
+}
+
+export SDL_AUDIODRIVER=dummy
+
+echo "--- no display"
+err=$(env -u DISPLAY "$bin" 2>&1 >/dev/null); status=$?
+[ "$status" = 1 ] || fail "no display: status $status"
+[ "$(printf '%s\n' "$err" | wc -l)" = 1 ] || fail "no display: stderr not one line: $err"
+[[ "$err" == zintrel:* ]] || fail "no display: stderr: $err"
+
+echo "--- -Pitch shows No Pitch! before the panel"
+"$bin" -Pitch & pid=$!
+if box=$(wait_window "No Pitch!" 10); then
+  xdotool search --onlyvisible --name "^Zintrel v1.0\$" >/dev/null 2>&1 &&
+    fail "the panel is up before the No Pitch! box is dismissed"
+  press_in "$box" Return
+  if panel=$(wait_window "Zintrel v1.0" 10); then
+    press_in "$panel" Escape
+    wait_exit "$pid" 10
+    [ "$status" = 0 ] || fail "Escape: exit status $status"
+  else
+    fail "no panel after the No Pitch! box"
+  fi
+else
+  fail "no No Pitch! box"
+fi
+kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+
+echo "--- Escape ends a running engine promptly with status 0"
+"$bin" -AutoStartOnly & pid=$!
+if panel=$(wait_window "Zintrel v1.0" 10); then
+  sleep 1
+  press_in "$panel" Escape
+  wait_exit "$pid" 5
+  [ "$status" = 0 ] || fail "Escape while running: exit status $status"
+else
+  fail "-AutoStartOnly: no panel"
+fi
+kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+
+echo "--- AutoStartAndHide: hidden, not closed"
+"$bin" AutoStartAndHide & pid=$!
+sleep 3
+if kill -0 "$pid" 2>/dev/null; then
+  xdotool search --onlyvisible --name "^Zintrel v1.0\$" >/dev/null 2>&1 &&
+    fail "AutoStartAndHide: the panel is still visible"
+  xdotool search --name "^Zintrel v1.0\$" >/dev/null 2>&1 ||
+    fail "AutoStartAndHide: the panel window is gone"
+  kill -TERM "$pid"
+  wait_exit "$pid" 5
+  [ "$status" = 143 ] || fail "SIGTERM: exit status $status"
+else
+  fail "AutoStartAndHide: the process ended"
+fi
+
+[ "$failures" = 0 ] && echo "all passed"
+exit $((failures > 0))

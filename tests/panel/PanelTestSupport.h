@@ -1,0 +1,54 @@
+#pragma once
+
+// Shared by the panel tests: worker starts that are counted instead of run,
+// and helpers that drive a dialog the way the toolkit does.
+
+#include <gtest/gtest.h>
+#include <wx/checkbox.h>
+#include <wx/uiaction.h>
+
+#include <functional>
+
+#include "engine/SharedState.h"
+#include "panel/EngineWorkers.h"
+#include "panel/TemplateDialog.h"
+#include "tests/panel/WxPump.h"
+
+namespace zintrel::test {
+
+// What the panel asked of the engine, and the shared state at each start.
+struct WorkerLog {
+  int speedMonitor = 0, sampler = 0, tonePlayer = 0, wrapper = 0, endAll = 0;
+  bool stoppedWhenSamplerStarted = true;
+  bool stoppedWhenTonePlayerStarted = true;
+  bool wrapStoppedWhenWrapperStarted = true;
+  bool muteWhenTonePlayerStarted = false;
+  bool panelPublishedWhenMonitorStarted = false;
+  std::int32_t intervalWhenMonitorStarted = -1;
+  std::int32_t pitchWhenMonitorStarted = -1;
+};
+
+WorkerLog& Log();
+void InstallCountingWorkers();
+
+// Resets the engine flags and the worker log, and counts worker starts.
+class PanelFixture : public testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+};
+
+// A click as the toolkit reports it: a push button's command, or a check box
+// toggled and then reported (the boxes are automatic).
+void Click(CDialog& dialog, int id);
+
+// Runs dialog.DoModal(); `whileOpen` runs inside its event loop, after which
+// the dialog is ended (if it still runs). Returns DoModal's result.
+int RunModal(CDialog& dialog, const std::function<void()>& whileOpen);
+
+// Puts the pointer in the middle of `window` (with no window manager the
+// keyboard focus follows the pointer) and waits for the toplevel to take the
+// focus.
+void PointAt(wxWindow* window);
+
+}  // namespace zintrel::test
