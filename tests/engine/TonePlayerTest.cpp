@@ -114,5 +114,17 @@ TEST_F(TonePlayerTest, TravelSurvivesStopAndStart) {
   EXPECT_EQ(fake_.Tones(), (std::vector<Tone>{{600, 40, 100}}));
 }
 
+// Without a panel's sliders there is nothing to run by.
+TEST_F(TonePlayerTest, WorkersWithoutSlidersReturnAtOnce) {
+  g_pIntervalSlider.store(nullptr);
+  g_nTravel.store(40);
+  g_bStopped.store(false);
+  TravelSamplerThread(WorkerTicket::Issue(WorkerRole::kTravelSampler));
+  TonePlayerThread(WorkerTicket::Issue(WorkerRole::kTonePlayer));
+  EXPECT_EQ(fake_.CursorReads(), 0);
+  EXPECT_TRUE(fake_.Tones().empty());
+  EXPECT_EQ(g_nTravel.load(), 40);
+}
+
 }  // namespace
 }  // namespace zintrel::testing
