@@ -77,6 +77,12 @@ TEST_F(PanelTest, DefaultsGiveTheStoppedPanel) {
   EXPECT_EQ(Log().sampler + Log().tonePlayer + Log().wrapper, 0);
   EXPECT_TRUE(Log().panelPublishedWhenMonitorStarted);
   EXPECT_FALSE(p->IsHideTimerRunning());
+
+  // The program icon: the drag picture and every window icon size.
+  EXPECT_TRUE(p->OnQueryDragIcon().IsOk());
+  EXPECT_EQ(p->OnQueryDragIcon().GetWidth(), 32);
+  EXPECT_EQ(p->GetIcons().GetIconCount(), 6u);
+  EXPECT_TRUE(p->GetIcons().GetIcon(16).IsOk());
 }
 
 struct ClampCase {
