@@ -8,6 +8,7 @@
 
 #include "app/EndSignals.h"
 #include "app/PanelApp.h"
+#include "app/SessionNotice.h"
 #include "app/TerminalOptions.h"
 #include "platform/RealPlatform.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   platform::Install(*realPlatform);
+  WarnAboutSession();
 
   auto* app = new CPanelApp(args);
   wxApp::SetInstance(app);
@@ -38,6 +40,7 @@ int main(int argc, char** argv) {
   InstallEndSignalHandlers([app] { app->RequestEnd(); });
 
   app->CallOnInit();  // runs the panel until it is closed
+  StopEndSignalWatcher();  // before the app it hands end requests to goes away
   app->OnExit();
   wxEntryCleanup();
 
