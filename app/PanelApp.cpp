@@ -1,6 +1,8 @@
 #include "app/PanelApp.h"
 
 #include <wx/msgdlg.h>
+// (after msgdlg.h, which it builds on)
+#include <wx/generic/msgdlgg.h>
 
 #include <utility>
 
@@ -33,14 +35,17 @@ bool CPanelApp::InitInstance() {
   panel.m_nInterval = parsed.settings.interval;
 
   for (const InfoMessage& message : parsed.messages) {
-    // No owner: the panel's window does not exist yet.
-    wxMessageDialog box(nullptr, wxString::FromUTF8(message.text),
-                        wxString::FromUTF8(message.caption),
-                        wxOK | wxICON_INFORMATION | wxDIALOG_NO_PARENT);
+    if (endRequested_) break;
+    // No owner: the panel's window does not exist yet. The generic box runs
+    // a wx modal loop, which an end request can close (GTK's native one
+    // cannot be ended from the program).
+    wxGenericMessageDialog box(nullptr, wxString::FromUTF8(message.text),
+                               wxString::FromUTF8(message.caption),
+                               wxOK | wxICON_INFORMATION | wxDIALOG_NO_PARENT);
     box.ShowModal();
   }
 
-  panel.DoModal();
+  if (!endRequested_) panel.DoModal();
 
   // The workers read the panel's sliders and write its texts: they end
   // before the panel does.
@@ -52,6 +57,7 @@ bool CPanelApp::InitInstance() {
 
 void CPanelApp::RequestEnd() {
   CallAfter([this] {
+    endRequested_ = true;
     if (panel_ != nullptr) panel_->RequestEnd();
   });
 }

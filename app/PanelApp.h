@@ -23,12 +23,14 @@ class CPanelApp : public wxApp {
   bool OnInit() override { return InitInstance(); }
 
   // Hands an end request (an end signal) to the main thread, which closes
-  // the panel. May be called from any thread.
+  // the panel, or keeps it from opening when the request comes first. May be
+  // called from any thread.
   void RequestEnd();
 
  private:
   std::vector<std::string> args_;
   CPanelDlg* panel_ = nullptr;  // while InitInstance runs
+  bool endRequested_ = false;   // main thread only
 };
 
 }  // namespace zintrel

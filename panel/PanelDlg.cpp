@@ -297,7 +297,9 @@ void CPanelDlg::RequestEnd() {
       modal->EndModal(wxID_CANCEL);
     }
   }
-  EndDialog(IDCANCEL);
+  // Before the panel's loop starts (a message box before the panel), there
+  // is no panel to end yet.
+  if (IsRunningModal()) EndDialog(IDCANCEL);
 }
 
 }  // namespace zintrel
