@@ -14,11 +14,13 @@ std::optional<std::string> SessionNotice(const char* waylandDisplay, const char*
          "move the cursor only while it is over X11 windows";
 }
 
-void WarnAboutSession() {
-  if (const auto notice =
-          SessionNotice(std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_SESSION_TYPE"))) {
-    std::fprintf(stderr, "%s\n", notice->c_str());
-  }
+void AdaptToSession() {
+  const auto notice =
+      SessionNotice(std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_SESSION_TYPE"));
+  if (!notice) return;
+  std::fprintf(stderr, "%s\n", notice->c_str());
+  // Programs started from Zintrel (the web link's browser) inherit this too.
+  setenv("GDK_BACKEND", "x11", /*overwrite=*/0);
 }
 
 }  // namespace zintrel

@@ -11,7 +11,11 @@ namespace zintrel {
 // Takes the values of WAYLAND_DISPLAY and XDG_SESSION_TYPE (nullptr: unset).
 std::optional<std::string> SessionNotice(const char* waylandDisplay, const char* sessionType);
 
-// Prints SessionNotice() for this process's environment on stderr.
-void WarnAboutSession();
+// Call before the toolkit starts: prints SessionNotice() for this process's
+// environment on stderr and, in a Wayland session, asks the toolkit for its
+// X11 backend (unless GDK_BACKEND says otherwise), so that the panel is an
+// XWayland window, over which Zintrel can see the cursor, rather than a
+// native Wayland one.
+void AdaptToSession();
 
 }  // namespace zintrel

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   platform::Install(*realPlatform);
-  WarnAboutSession();
+  AdaptToSession();
 
   auto* app = new CPanelApp(args);
   wxApp::SetInstance(app);
