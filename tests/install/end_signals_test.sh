@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Ending Zintrel from outside, on the test's private X server with the real
+# audio path written to a file: SIGTERM, SIGINT and SIGHUP end it shown or
+# hidden, running (mid-tone) or stopped, and before the panel (while the box
+# of a missing value is up). Each ends with status 128 + the signal's number,
+# leaves no window and no process behind, and the tones stop. Prints the time
+# from the signal to the end of the process for every case.
+set -uo pipefail
+here=$(dirname "$0")
+. "$here/lib.sh"
+bin=${ZINTREL_BINARY:?}
+tmp=$(mktemp -d)
+mover_pid=""
+cleanup() {
+  [ -n "$mover_pid" ] && kill "$mover_pid" 2>/dev/null
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+export SDL_AUDIODRIVER=disk
+unset WAYLAND_DISPLAY XDG_SESSION_TYPE
+# Generous: the figure that matters is printed; a busy CI machine must not flake.
+limit_ms=1500
+
+# Keeps the cursor moving around the middle of the screen, so tones play.
+start_mover() {
+  (while :; do
+    xdotool mousemove 800 500 && sleep 0.02
+    xdotool mousemove 1000 600 && sleep 0.02
+  done) >/dev/null 2>&1 &
+  mover_pid=$!
+}
+stop_mover() {
+  kill "$mover_pid" 2>/dev/null
+  wait "$mover_pid" 2>/dev/null
+  mover_pid=""
+}
+
+# True when the last $2 bytes of the raw float audio file $1 are not all zero.
+sounding() { [ "$(tail -c "$2" "$1" 2>/dev/null | tr -d '\000' | wc -c)" -gt 0 ]; }
+
+signal_number() { kill -l "$1"; }
+
+# state | options | how to know it is in that state
+states=(
+  "shown, stopped|-Interval 300|panel"
+  "shown, running|-AutoStartOnly -Interval 300|tone"
+  "hidden, running|-AutoStartAndHide -Interval 300|hidden-tone"
+  "before the panel|-Pitch|box"
+)
+figures=()
+for state_case in "${states[@]}"; do
+  IFS='|' read -r state options check <<<"$state_case"
+  for sig in TERM INT HUP; do
+    what="$state, SIG$sig"
+    audio=$tmp/audio-$sig.raw
+    export SDL_DISKAUDIOFILE=$audio
+    # shellcheck disable=SC2086
+    "$bin" $options 2>"$tmp/err" &
+    pid=$!
+    ready=0
+    case $check in
+      panel) wait_window "Zintrel v1.0" 15 >/dev/null && ready=1 ;;
+      box) wait_window "No Pitch!" 15 >/dev/null && ready=1 ;;
+      tone | hidden-tone)
+        start_mover
+        # A tone sounding in the last 20 ms (48000 Hz, 4 bytes a sample).
+        for _ in $(seq 150); do
+          if sounding "$audio" 3840; then ready=1; break; fi
+          sleep 0.1
+        done
+        if [ "$check" = hidden-tone ] && [ "$ready" = 1 ]; then
+          sleep 0.5  # the hide is done shortly after the start
+          xdotool search --onlyvisible --name "^Zintrel v1.0\$" >/dev/null 2>&1 &&
+            { fail "$what: the panel is visible"; ready=0; }
+        fi
+        ;;
+    esac
+    if [ "$ready" != 1 ]; then
+      fail "$what: never got ready"
+      stop_mover
+      kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
+      continue
+    fi
+    [ -z "$(pgrep -P "$pid")" ] || fail "$what: zintrel has child processes"
+
+    start=$(now_ms)
+    kill -s "$sig" "$pid"
+    wait_exit "$pid" 10
+    took=$(($(now_ms) - start))
+    stop_mover
+    want=$((128 + $(signal_number "$sig")))
+    figures+=("$what: ${took} ms")
+    [ "$status" = "$want" ] || fail "$what: status $status, not $want"
+    [ "$took" -lt "$limit_ms" ] || fail "$what: took $took ms"
+    # Nothing left behind: no window of ours, and the audio file is complete
+    # (nothing writes to it any more).
+    xdotool search --name '^(Zintrel v1.0|No Pitch!)$' >/dev/null 2>&1 &&
+      fail "$what: a window is left"
+    size=$(stat -c %s "$audio" 2>/dev/null || echo 0)
+    sleep 0.3
+    [ "$(stat -c %s "$audio" 2>/dev/null || echo 0)" = "$size" ] ||
+      fail "$what: the audio file still grows"
+    errors=$(own_lines "$tmp/err")
+    [ -z "$errors" ] || fail "$what: stderr '$errors'"
+  done
+done
+
+echo "time from signal to exit:"
+printf '  %s\n' "${figures[@]}"
+finish

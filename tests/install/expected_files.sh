@@ -1,0 +1,21 @@
+# shellcheck shell=bash
+# The files of an installed Zintrel, relative to the prefix, sorted.
+expected_files() {
+  printf '%s\n' \
+    bin/zintrel \
+    share/applications/zintrel.desktop \
+    share/icons/hicolor/128x128/apps/zintrel.png \
+    share/icons/hicolor/16x16/apps/zintrel.png \
+    share/icons/hicolor/256x256/apps/zintrel.png \
+    share/icons/hicolor/32x32/apps/zintrel.png \
+    share/icons/hicolor/48x48/apps/zintrel.png \
+    share/icons/hicolor/64x64/apps/zintrel.png \
+    share/icons/hicolor/scalable/apps/zintrel.svg \
+    share/man/man1/zintrel.1 \
+    share/metainfo/org.example.zintrel.metainfo.xml | LC_ALL=C sort
+}
+# shellcheck disable=SC2034  # used by the scripts that source this
+icon_sizes="16 32 48 64 128 256"
+
+# The project's version, as the build knows it.
+project_version() { sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt"; }
