@@ -1,4 +1,4 @@
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034  # status is for the sourcing script
 # Shared by the scripts here: failures are counted and reported at the end.
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
@@ -21,7 +21,7 @@ wait_exit() {
     sleep 0.01
   done
   kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
-  status=timeout  # shellcheck disable=SC2034
+  status=timeout
   return 1
 }
 
