@@ -64,7 +64,7 @@ if [ "${ZINTREL_TEST_APT_INSTALL:-0}" = 1 ]; then
   echo "--- apt-get install"
   if dpkg-query -W -f='${Status}' zintrel 2>/dev/null | grep -q 'install ok installed'; then
     fail "zintrel is installed already: not touching it"
-  elif ! apt-get install -y -q --no-download "$deb" >"$out/apt.log" 2>&1; then
+  elif ! apt-get install -y -q "$deb" >"$out/apt.log" 2>&1; then
     fail "apt-get install: $(tail -n 5 "$out/apt.log")"
   else
     [ "$(env -u DISPLAY zintrel --version)" = "zintrel $version" ] || fail "installed zintrel"
