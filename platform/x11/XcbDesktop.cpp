@@ -1,17 +1,234 @@
 #include "platform/x11/XcbDesktop.h"
 
-namespace zintrel::platform {
+#include <xcb/randr.h>
+#include <xcb/xcb.h>
 
-struct XcbDesktop::Impl {};
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+
+#include "platform/x11/DisplayError.h"
+#include "platform/x11/PrimaryMonitor.h"
+
+namespace zintrel::platform {
+namespace {
+
+// The primary monitor's origin is cached so that a cursor read costs one
+// round trip. RandR tells us about output, CRTC and screen changes; monitors
+// that a user defines by hand (RRSetMonitor) change without any event, so the
+// cache is also re-read at most this long after it was last read.
+constexpr std::int64_t kOriginMaxAgeNs = 100'000'000;
+
+std::int64_t NowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+std::uint64_t Pack(Point p) {
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.x)) << 32) |
+         static_cast<std::uint32_t>(p.y);
+}
+
+Point Unpack(std::uint64_t v) {
+  return {static_cast<std::int32_t>(static_cast<std::uint32_t>(v >> 32)),
+          static_cast<std::int32_t>(static_cast<std::uint32_t>(v))};
+}
+
+std::int16_t ClampToInt16(std::int64_t v) {
+  return static_cast<std::int16_t>(std::clamp<std::int64_t>(v, INT16_MIN, INT16_MAX));
+}
+
+// xcb replies are malloc'ed; this frees them on every path.
+template <typename T>
+struct Reply {
+  T* p;
+  explicit Reply(T* reply) : p(reply) {}
+  ~Reply() { std::free(p); }
+  Reply(const Reply&) = delete;
+  Reply& operator=(const Reply&) = delete;
+  T* operator->() const { return p; }
+  explicit operator bool() const { return p != nullptr; }
+};
+
+xcb_screen_t* ScreenOf(xcb_connection_t* conn, int number) {
+  auto it = xcb_setup_roots_iterator(xcb_get_setup(conn));
+  for (int i = 0; it.rem > 0; xcb_screen_next(&it), ++i) {
+    if (i == number) return it.data;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+struct XcbDesktop::Impl {
+  xcb_connection_t* conn = nullptr;
+  xcb_window_t root = XCB_NONE;
+  bool hasMonitors = false;  // RandR 1.5 or later
+  std::uint8_t randrFirstEvent = 0;
+  std::atomic<std::uint64_t> origin{0};
+  std::atomic<std::int64_t> originDueNs{0};
+
+  ~Impl() {
+    if (conn != nullptr) xcb_disconnect(conn);
+  }
+
+  void SetOrigin(const std::optional<MonitorRect>& primary) {
+    origin.store(Pack(primary ? Point{primary->x, primary->y} : Point{}),
+                 std::memory_order_relaxed);
+  }
+
+  // Takes a GetMonitors reply (nullptr: the request failed) into the cache.
+  void StoreOrigin(xcb_randr_get_monitors_reply_t* reply) {
+    Reply<xcb_randr_get_monitors_reply_t> r(reply);
+    if (r) SetOrigin(FindPrimary(*r.p));
+  }
+
+  void RefreshOrigin() {
+    originDueNs.store(NowNs() + kOriginMaxAgeNs, std::memory_order_relaxed);
+    StoreOrigin(xcb_randr_get_monitors_reply(conn, xcb_randr_get_monitors(conn, root, 1), nullptr));
+  }
+
+  // True when one caller should re-read the origin now; the others keep
+  // using the cached one meanwhile.
+  bool ClaimRefresh() {
+    const std::int64_t now = NowNs();
+    std::int64_t due = originDueNs.load(std::memory_order_relaxed);
+    return now >= due && originDueNs.compare_exchange_strong(due, now + kOriginMaxAgeNs,
+                                                             std::memory_order_relaxed);
+  }
+
+  // Takes what the server has already sent us off xcb's queue without a
+  // system call. True when a RandR event was among it.
+  bool DrainEvents() {
+    bool randr = false;
+    while (xcb_generic_event_t* ev = xcb_poll_for_queued_event(conn)) {
+      const int type = ev->response_type & 0x7f;
+      randr = randr || type == randrFirstEvent + XCB_RANDR_SCREEN_CHANGE_NOTIFY ||
+              type == randrFirstEvent + XCB_RANDR_NOTIFY;
+      std::free(ev);
+    }
+    return randr;
+  }
+
+  Point CurrentOrigin() {
+    if (!hasMonitors) return {};
+    if (DrainEvents() || ClaimRefresh()) RefreshOrigin();
+    return Unpack(origin.load(std::memory_order_relaxed));
+  }
+};
 
 XcbDesktop::XcbDesktop(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 XcbDesktop::~XcbDesktop() = default;
 
-std::unique_ptr<XcbDesktop> XcbDesktop::Connect(const char*, std::string&) {
-  return std::unique_ptr<XcbDesktop>(new XcbDesktop(std::make_unique<Impl>()));
+std::unique_ptr<XcbDesktop> XcbDesktop::Connect(const char* display, std::string& error) {
+  const char* name = display != nullptr ? display : std::getenv("DISPLAY");
+  if (name == nullptr || *name == '\0') {
+    error = DescribeDisplayError(name, 0, 0);
+    return nullptr;
+  }
+
+  auto impl = std::make_unique<Impl>();
+  int screenNumber = 0;
+  errno = 0;
+  impl->conn = xcb_connect(name, &screenNumber);
+  const int savedErrno = errno;
+  if (const int failure = xcb_connection_has_error(impl->conn)) {
+    error = DescribeDisplayError(name, failure, savedErrno);
+    return nullptr;
+  }
+  const xcb_screen_t* screen = ScreenOf(impl->conn, screenNumber);
+  if (screen == nullptr) {
+    error = DescribeDisplayError(name, XCB_CONN_CLOSED_INVALID_SCREEN, 0);
+    return nullptr;
+  }
+  impl->root = screen->root;
+
+  const xcb_query_extension_reply_t* randr = xcb_get_extension_data(impl->conn, &xcb_randr_id);
+  if (randr != nullptr && randr->present) {
+    Reply<xcb_randr_query_version_reply_t> version(xcb_randr_query_version_reply(
+        impl->conn, xcb_randr_query_version(impl->conn, 1, 5), nullptr));
+    impl->hasMonitors = version && (version->major_version > 1 ||
+                                    (version->major_version == 1 && version->minor_version >= 5));
+  }
+  if (impl->hasMonitors) {
+    impl->randrFirstEvent = randr->first_event;
+    xcb_randr_select_input(impl->conn, impl->root,
+                           XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE |
+                               XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE);
+    impl->RefreshOrigin();
+  }
+  if (const int failure = xcb_connection_has_error(impl->conn)) {
+    error = DescribeDisplayError(name, failure, 0);
+    return nullptr;
+  }
+  return std::unique_ptr<XcbDesktop>(new XcbDesktop(std::move(impl)));
 }
-bool XcbDesktop::GetCursorPos(Point&) { return false; }
-bool XcbDesktop::SetCursorPos(std::int32_t, std::int32_t) { return false; }
-ScreenSize XcbDesktop::GetPrimaryScreenSize() { return {}; }
+
+bool XcbDesktop::GetCursorPos(Point& out) {
+  Impl& d = *impl_;
+  // The pointer query and, when due, the monitor query travel together:
+  // one round trip either way.
+  const bool refresh = d.hasMonitors && d.ClaimRefresh();
+  const xcb_query_pointer_cookie_t pointerCookie = xcb_query_pointer(d.conn, d.root);
+  xcb_randr_get_monitors_cookie_t monitorsCookie{};
+  if (refresh) monitorsCookie = xcb_randr_get_monitors(d.conn, d.root, 1);
+
+  xcb_generic_error_t* err = nullptr;
+  Reply<xcb_query_pointer_reply_t> pointer(xcb_query_pointer_reply(d.conn, pointerCookie, &err));
+  std::free(err);
+  if (refresh) d.StoreOrigin(xcb_randr_get_monitors_reply(d.conn, monitorsCookie, nullptr));
+  // A monitor change that reached us before the pointer's answer: the cached
+  // origin may predate it.
+  if (d.hasMonitors && d.DrainEvents()) d.RefreshOrigin();
+  if (!pointer) return false;
+
+  const Point origin = Unpack(d.origin.load(std::memory_order_relaxed));
+  out = {pointer->root_x - origin.x, pointer->root_y - origin.y};
+  return true;
+}
+
+bool XcbDesktop::SetCursorPos(std::int32_t x, std::int32_t y) {
+  Impl& d = *impl_;
+  const Point origin = d.CurrentOrigin();
+  // X coordinates are 16 bits; clamping keeps a far-off target on the
+  // nearest edge instead of wrapping around.
+  const std::int16_t rootX = ClampToInt16(std::int64_t{x} + origin.x);
+  const std::int16_t rootY = ClampToInt16(std::int64_t{y} + origin.y);
+  const xcb_void_cookie_t cookie =
+      xcb_warp_pointer_checked(d.conn, XCB_NONE, d.root, 0, 0, 0, 0, rootX, rootY);
+  // Waits for the server's answer, so the pointer has moved when we return.
+  if (xcb_generic_error_t* err = xcb_request_check(d.conn, cookie)) {
+    std::free(err);
+    return false;
+  }
+  return xcb_connection_has_error(d.conn) == 0;
+}
+
+ScreenSize XcbDesktop::GetPrimaryScreenSize() {
+  Impl& d = *impl_;
+  xcb_randr_get_monitors_cookie_t monitorsCookie{};
+  if (d.hasMonitors) monitorsCookie = xcb_randr_get_monitors(d.conn, d.root, 1);
+  const xcb_get_geometry_cookie_t geometryCookie = xcb_get_geometry(d.conn, d.root);
+
+  std::optional<MonitorRect> primary;
+  if (d.hasMonitors) {
+    Reply<xcb_randr_get_monitors_reply_t> monitors(
+        xcb_randr_get_monitors_reply(d.conn, monitorsCookie, nullptr));
+    if (monitors) {
+      primary = FindPrimary(*monitors.p);
+      d.SetOrigin(primary);
+    }
+  }
+  xcb_generic_error_t* err = nullptr;
+  Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(d.conn, geometryCookie, &err));
+  std::free(err);
+  if (primary) return {primary->width, primary->height};
+  if (geometry) return {geometry->width, geometry->height};
+  return {};
+}
 
 }  // namespace zintrel::platform
