@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <mutex>
 #include <optional>
 
 #include "platform/x11/DisplayError.h"
@@ -65,6 +66,12 @@ xcb_screen_t* ScreenOf(xcb_connection_t* conn, int number) {
 }  // namespace
 
 struct XcbDesktop::Impl {
+  // One caller at a time waits for the server. xcb itself is thread-safe, but
+  // libxcb 1.15 spins forever (holding its own lock) when the connection
+  // breaks while two threads wait for replies: a reader that is not first in
+  // its wait list is never found. Calls take tens of microseconds and
+  // pollers sleep a millisecond between them, so the lock is rarely contended.
+  std::mutex roundTrip;
   xcb_connection_t* conn = nullptr;
   xcb_window_t root = XCB_NONE;
   bool hasMonitors = false;  // RandR 1.5 or later
@@ -170,6 +177,7 @@ std::unique_ptr<XcbDesktop> XcbDesktop::Connect(const char* display, std::string
 
 bool XcbDesktop::GetCursorPos(Point& out) {
   Impl& d = *impl_;
+  const std::lock_guard lock(d.roundTrip);
   // The pointer query and, when due, the monitor query travel together:
   // one round trip either way.
   const bool refresh = d.hasMonitors && d.ClaimRefresh();
@@ -193,6 +201,7 @@ bool XcbDesktop::GetCursorPos(Point& out) {
 
 bool XcbDesktop::SetCursorPos(std::int32_t x, std::int32_t y) {
   Impl& d = *impl_;
+  const std::lock_guard lock(d.roundTrip);
   const Point origin = d.CurrentOrigin();
   // X coordinates are 16 bits; clamping keeps a far-off target on the
   // nearest edge instead of wrapping around.
@@ -210,6 +219,7 @@ bool XcbDesktop::SetCursorPos(std::int32_t x, std::int32_t y) {
 
 ScreenSize XcbDesktop::GetPrimaryScreenSize() {
   Impl& d = *impl_;
+  const std::lock_guard lock(d.roundTrip);
   xcb_randr_get_monitors_cookie_t monitorsCookie{};
   if (d.hasMonitors) monitorsCookie = xcb_randr_get_monitors(d.conn, d.root, 1);
   const xcb_get_geometry_cookie_t geometryCookie = xcb_get_geometry(d.conn, d.root);
