@@ -4,7 +4,6 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -27,16 +26,6 @@ std::int64_t NowNs() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(
              std::chrono::steady_clock::now().time_since_epoch())
       .count();
-}
-
-std::uint64_t Pack(Point p) {
-  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.x)) << 32) |
-         static_cast<std::uint32_t>(p.y);
-}
-
-Point Unpack(std::uint64_t v) {
-  return {static_cast<std::int32_t>(static_cast<std::uint32_t>(v >> 32)),
-          static_cast<std::int32_t>(static_cast<std::uint32_t>(v))};
 }
 
 std::int16_t ClampToInt16(std::int64_t v) {
@@ -72,20 +61,20 @@ struct XcbDesktop::Impl {
   // its wait list is never found. Calls take tens of microseconds and
   // pollers sleep a millisecond between them, so the lock is rarely contended.
   std::mutex roundTrip;
+  // The members below are used under roundTrip only.
   xcb_connection_t* conn = nullptr;
   xcb_window_t root = XCB_NONE;
   bool hasMonitors = false;  // RandR 1.5 or later
   std::uint8_t randrFirstEvent = 0;
-  std::atomic<std::uint64_t> origin{0};
-  std::atomic<std::int64_t> originDueNs{0};
+  Point origin;                  // the primary monitor's top-left on the root
+  std::int64_t originDueNs = 0;  // when the cached origin must be read again
 
   ~Impl() {
     if (conn != nullptr) xcb_disconnect(conn);
   }
 
   void SetOrigin(const std::optional<MonitorRect>& primary) {
-    origin.store(Pack(primary ? Point{primary->x, primary->y} : Point{}),
-                 std::memory_order_relaxed);
+    origin = primary ? Point{primary->x, primary->y} : Point{};
   }
 
   // Takes a GetMonitors reply (nullptr: the request failed) into the cache.
@@ -95,17 +84,17 @@ struct XcbDesktop::Impl {
   }
 
   void RefreshOrigin() {
-    originDueNs.store(NowNs() + kOriginMaxAgeNs, std::memory_order_relaxed);
+    originDueNs = NowNs() + kOriginMaxAgeNs;
     StoreOrigin(xcb_randr_get_monitors_reply(conn, xcb_randr_get_monitors(conn, root, 1), nullptr));
   }
 
-  // True when one caller should re-read the origin now; the others keep
-  // using the cached one meanwhile.
+  // True when the cached origin is due to be read again (and counts it as
+  // read from now on).
   bool ClaimRefresh() {
     const std::int64_t now = NowNs();
-    std::int64_t due = originDueNs.load(std::memory_order_relaxed);
-    return now >= due && originDueNs.compare_exchange_strong(due, now + kOriginMaxAgeNs,
-                                                             std::memory_order_relaxed);
+    if (now < originDueNs) return false;
+    originDueNs = now + kOriginMaxAgeNs;
+    return true;
   }
 
   // Takes what the server has already sent us off xcb's queue without a
@@ -124,7 +113,7 @@ struct XcbDesktop::Impl {
   Point CurrentOrigin() {
     if (!hasMonitors) return {};
     if (DrainEvents() || ClaimRefresh()) RefreshOrigin();
-    return Unpack(origin.load(std::memory_order_relaxed));
+    return origin;
   }
 };
 
@@ -194,8 +183,7 @@ bool XcbDesktop::GetCursorPos(Point& out) {
   if (d.hasMonitors && d.DrainEvents()) d.RefreshOrigin();
   if (!pointer) return false;
 
-  const Point origin = Unpack(d.origin.load(std::memory_order_relaxed));
-  out = {pointer->root_x - origin.x, pointer->root_y - origin.y};
+  out = {pointer->root_x - d.origin.x, pointer->root_y - d.origin.y};
   return true;
 }
 
@@ -231,6 +219,7 @@ ScreenSize XcbDesktop::GetPrimaryScreenSize() {
     if (monitors) {
       primary = FindPrimary(*monitors.p);
       d.SetOrigin(primary);
+      d.originDueNs = NowNs() + kOriginMaxAgeNs;
     }
   }
   xcb_generic_error_t* err = nullptr;
