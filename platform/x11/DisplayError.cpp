@@ -86,10 +86,20 @@ std::string Reason(const char* display, int xcbError, int savedErrno) {
 
 }  // namespace
 
-std::string DescribeDisplayError(const char* display, int xcbError, int savedErrno) {
+std::string DescribeDisplayError(const char* display, int xcbError, int savedErrno,
+                                 const std::string& serverSaid) {
   if (display == nullptr || *display == '\0') return "no X display: DISPLAY is not set";
-  return "cannot open X display '" + std::string(display) +
-         "': " + Reason(display, xcbError, savedErrno);
+  std::string text = "cannot open X display '" + std::string(display) +
+                     "': " + Reason(display, xcbError, savedErrno);
+  if (!serverSaid.empty()) {
+    // Kept on the one line.
+    std::string said = serverSaid;
+    for (char& c : said) {
+      if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    }
+    text += " (" + said + ")";
+  }
+  return text;
 }
 
 }  // namespace zintrel::platform

@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <optional>
 
 #include "platform/x11/DisplayError.h"
 #include "platform/x11/PrimaryMonitor.h"
+#include "platform/x11/StderrCapture.h"
 
 namespace zintrel::platform {
 namespace {
@@ -129,13 +131,22 @@ std::unique_ptr<XcbDesktop> XcbDesktop::Connect(const char* display, std::string
 
   auto impl = std::make_unique<Impl>();
   int screenNumber = 0;
-  errno = 0;
-  impl->conn = xcb_connect(name, &screenNumber);
-  const int savedErrno = errno;
+  int savedErrno = 0;
+  std::string serverSaid;
+  {
+    // A server that turns us away gives its reason, which libxcb writes to
+    // stderr; it belongs in our one-line error.
+    StderrCapture capture;
+    errno = 0;
+    impl->conn = xcb_connect(name, &screenNumber);
+    savedErrno = errno;
+    serverSaid = capture.Finish();
+  }
   if (const int failure = xcb_connection_has_error(impl->conn)) {
-    error = DescribeDisplayError(name, failure, savedErrno);
+    error = DescribeDisplayError(name, failure, savedErrno, serverSaid);
     return nullptr;
   }
+  if (!serverSaid.empty()) std::fprintf(stderr, "%s\n", serverSaid.c_str());
   const xcb_screen_t* screen = ScreenOf(impl->conn, screenNumber);
   if (screen == nullptr) {
     error = DescribeDisplayError(name, XCB_CONN_CLOSED_INVALID_SCREEN, 0);
