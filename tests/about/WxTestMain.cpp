@@ -1,0 +1,16 @@
+// gtest main for the About box and help message tests: wx is started once
+// (on the test's private X server) before the tests run.
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/init.h>
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  wxApp::SetInstance(new wxApp);
+  int wxArgc = argc;
+  if (!wxEntryStart(wxArgc, argv)) return 1;
+  const int result = RUN_ALL_TESTS();
+  wxEntryCleanup();
+  return result;
+}
