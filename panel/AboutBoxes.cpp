@@ -13,8 +13,9 @@ void ShowAboutLinkBox(wxWindow* owner) {
   dlg.DoModal();
 }
 
-void ShowAboutBox(wxWindow* owner) {
-  CAboutDlg dlg(owner);
+void ShowAboutBox(wxWindow*) {
+  // No parent: the application's main window, the panel, owns the box.
+  CAboutDlg dlg;
   dlg.DoModal();
 }
 #else

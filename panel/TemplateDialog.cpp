@@ -170,6 +170,7 @@ void CDialog::CreateControl(const res::ControlTemplate& c) {
       long style = 0;
       if (c.styles & res::kMultiline) style |= wxTE_MULTILINE;
       if (c.styles & res::kReadOnly) style |= wxTE_READONLY;
+      if (c.styles & res::kAlignCenter) style |= wxTE_CENTRE;
       if (!(c.styles & res::kAutoHScroll) && (c.styles & res::kMultiline)) style |= wxTE_WORDWRAP;
       style |= (c.styles & res::kBorder) ? wxBORDER_SUNKEN : wxBORDER_NONE;
       window = new wxTextCtrl(this, c.id, ToLabel(caption), pos, size, style);

@@ -465,18 +465,29 @@ TEST_F(PanelTest, SysCloseClosesThePanel) {
   EXPECT_EQ(result, IDCANCEL);
 }
 
-// The title of the first dialog that opens over the panel while `action`
-// runs (it is then closed), or "" when none opens.
-std::string DialogOpenedBy(CPanelDlg& p, const std::function<void()>& action) {
-  std::string title;
+// The first dialog that opens over the panel while `action` runs (it is then
+// closed): its window id and whether its Go there button shows. {0, false}
+// when none opens.
+struct OpenedDialog {
+  int id = 0;
+  bool goThereShown = false;
+  bool operator==(const OpenedDialog&) const = default;
+};
+
+OpenedDialog DialogOpenedBy(CPanelDlg& p, const std::function<void()>& action) {
+  OpenedDialog opened;
   RunModal(p, [&] {
     p.CallAfter([&] {
       PumpUntil(
           [&] {
             for (wxWindow* w : wxTopLevelWindows) {
               if (w != &p && w->IsShown()) {
-                title = w->GetLabel().utf8_string();
-                if (auto* d = dynamic_cast<CDialog*>(w)) d->EndDialog(IDCANCEL);
+                opened.id = w->GetId();
+                if (auto* d = dynamic_cast<CDialog*>(w)) {
+                  wxWindow* goThere = d->GetDlgItem(IDC_GO_THERE);
+                  opened.goThereShown = goThere != nullptr && goThere->IsShown();
+                  d->EndDialog(IDCANCEL);
+                }
                 return true;
               }
             }
@@ -486,19 +497,23 @@ std::string DialogOpenedBy(CPanelDlg& p, const std::function<void()>& action) {
     });
     action();
   });
-  return title;
+  return opened;
 }
 
 TEST_F(PanelTest, AboutEntryOpensTheAboutBox) {
 #if !__has_include("about/AboutDlg.h")
   GTEST_SKIP() << "the About boxes are not built yet";
 #endif
+  // The window menu's entry opens the box without Go there; the About
+  // button the one with it.
   for (unsigned id : {0x0010u, 0x0013u, 0x001Fu}) {
     CPanelDlg p;
-    EXPECT_NE(DialogOpenedBy(p, [&] { p.OnSysCommand(id, 0); }), "") << id;
+    EXPECT_EQ(DialogOpenedBy(p, [&] { p.OnSysCommand(id, 0); }),
+              (OpenedDialog{IDD_ABOUTBOX, false}))
+        << id;
   }
   CPanelDlg p;
-  EXPECT_NE(DialogOpenedBy(p, [&] { Click(p, IDC_ABOUT); }), "");
+  EXPECT_EQ(DialogOpenedBy(p, [&] { Click(p, IDC_ABOUT); }), (OpenedDialog{IDD_ABOUTBOX, true}));
 }
 
 }  // namespace
