@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "about/ModalFrame.h"
 #include "platform/Platform.h"
 #include "res/AboutBoxTemplate.h"
 #include "res/ResourceIds.h"
@@ -9,6 +10,7 @@
 namespace zintrel {
 
 CAboutLinkDlg::CAboutLinkDlg(wxWindow* parent) : CDialog(res::kAboutBoxTemplate, parent) {
+  DrawModalFrame(*this);
   Bind(
       wxEVT_BUTTON, [this](wxCommandEvent&) { OnGoThere(); }, res::IDC_GO_THERE);
 }
@@ -20,7 +22,7 @@ void CAboutLinkDlg::OnGoThere() {
   platform::Current().OpenUrl(std::string(kWebAddressScheme) + kWebHost);
 }
 
-CAboutDlg::CAboutDlg() : CDialog(res::kAboutBoxTemplate, nullptr) {}
+CAboutDlg::CAboutDlg() : CDialog(res::kAboutBoxTemplate, nullptr) { DrawModalFrame(*this); }
 
 void CAboutDlg::DoDataExchange() {
   SetDlgItemText(res::IDC_WEB_ADDRESS, kWebHost);

@@ -2,6 +2,9 @@
 #include <wx/button.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/settings.h>
 #include <wx/statbmp.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
@@ -175,6 +178,26 @@ TEST_P(AboutBoxes, OpensWithTheHostFocusedAndGoThereAsTheVariantSays) {
     test::PointAt(d.get());
     // The first tab stop: the web address box.
     EXPECT_EQ(wxWindow::FindFocus(), d->GetDlgItem(IDC_WEB_ADDRESS));
+    // With no caption bar and no frame from the toolkit, the box draws its
+    // own: its corner pixels on screen are the frame's dark line, not the
+    // dialog's face.
+    test::PumpFor(0.2);
+    const wxRect r = d->GetScreenRect();
+    wxBitmap shot(r.width, r.height);
+    {
+      wxScreenDC screen;
+      wxMemoryDC memory(shot);
+      memory.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
+    }
+    const wxImage image = shot.ConvertToImage();
+    const wxColour dark = wxSystemSettings::GetColour(wxSYS_COLOUR_3DDKSHADOW);
+    for (const wxPoint p : {wxPoint(0, 0), wxPoint(r.width - 1, r.height - 1),
+                            wxPoint(r.width / 2, 0), wxPoint(0, r.height / 2)}) {
+      EXPECT_EQ(wxColour(image.GetRed(p.x, p.y), image.GetGreen(p.x, p.y), image.GetBlue(p.x, p.y)),
+                dark)
+          << p.x << "," << p.y;
+    }
+    EXPECT_NE(dark, d->GetBackgroundColour());
   });
 }
 
