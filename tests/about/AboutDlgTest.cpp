@@ -240,6 +240,28 @@ TEST_P(AboutBoxes, OkayButtonClosesWithOkay) {
   EXPECT_EQ(result, IDOK);
 }
 
+// Tab walks the tab stops in template order: the web address box, Go there
+// (where it shows), Okay, and round again.
+TEST_P(AboutBoxes, TabWalksTheTabStopsInTemplateOrder) {
+  auto d = GetParam().make();
+  std::vector<int> expected = {IDC_GO_THERE, IDOK, IDC_WEB_ADDRESS};
+  if (!GetParam().goThereShown) expected.erase(expected.begin());
+  std::vector<int> seen;
+  test::RunModal(*d, [&] {
+    test::PointAt(d.get());
+    Address(*d)->SetFocus();
+    test::PumpFor(0.1);
+    for (size_t i = 0; i < expected.size(); ++i) {
+      wxWindow* before = wxWindow::FindFocus();
+      wxUIActionSimulator().Char(WXK_TAB);
+      test::PumpUntil([&] { return wxWindow::FindFocus() != before; }, 2.0);
+      wxWindow* focus = wxWindow::FindFocus();
+      seen.push_back(focus != nullptr ? focus->GetId() : 0);
+    }
+  });
+  EXPECT_EQ(seen, expected);
+}
+
 // The host can be selected and copied but not changed.
 TEST_P(AboutBoxes, WebAddressIsReadOnlyButCopyable) {
   auto d = GetParam().make();
