@@ -36,9 +36,11 @@
 // blocks between (length - 3B) and (length - 2B) samples' worth of time; the
 // rest of it, and a fade of about 1 ms, play after the call returns.
 //
-// The callback never blocks, allocates or calls the system. The caller waits
-// by sleeping on a condition variable of its own: until the count is due to
-// cross the mark less a margin, then in steps of half a millisecond. Should
+// The callback never blocks, allocates or calls the system; it reads the
+// steady clock (vDSO on Linux) once in a buffer that starts a sounding tone,
+// for LastToneBegan. The caller waits by sleeping on a condition variable of
+// its own: until the count is due to cross the mark less a margin, then in
+// steps of half a millisecond. Should
 // the count stop moving for kStallLimit (a device that vanished), the service
 // says so once and carries on in silence, so a tone can never hang its caller.
 
@@ -78,6 +80,9 @@ struct ToneService::Impl {
   std::atomic<bool> idle{true};            // nothing playing, fade finished
   std::atomic<bool> interrupted{false};
   std::atomic<bool> stalled{false};
+  // steady_clock nanoseconds of the latest sounding tone's first sample; 0: none yet.
+  std::atomic<std::int64_t> toneBegan{0};
+  static_assert(std::atomic<std::int64_t>::is_always_lock_free);
 
   // Callback only.
   SquareOscillator oscillator{1};
@@ -91,6 +96,8 @@ struct ToneService::Impl {
   }
 
   void Render(float* out, int frames) {
+    // Read once, and only in a callback that starts a sounding tone.
+    std::int64_t callbackNs = -1;
     if (interrupted.load(std::memory_order_relaxed) || stalled.load(std::memory_order_relaxed)) {
       queue.Clear();
       remaining = 0;
@@ -101,7 +108,16 @@ struct ToneService::Impl {
         if (queue.Pop(next)) {
           remaining = next.samples;
           sounding = next.step > 0.0;
-          if (sounding) oscillator.SetStep(next.step);
+          if (sounding) {
+            oscillator.SetStep(next.step);
+            if (callbackNs < 0) {
+              callbackNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                               Clock::now().time_since_epoch())
+                               .count();
+            }
+            const std::int64_t offsetNs = std::int64_t{i} * 1'000'000'000 / rate;
+            toneBegan.store(callbackNs + offsetNs, std::memory_order_release);
+          }
         } else {
           sounding = false;
         }
@@ -264,6 +280,13 @@ void ToneService::Interrupt() {
   impl_->interrupted.store(true, std::memory_order_release);
   { std::lock_guard lock(impl_->wakeMutex); }
   impl_->wake.notify_all();
+}
+
+std::chrono::steady_clock::time_point ToneService::LastToneBegan() const {
+  const std::int64_t ns = impl_->toneBegan.load(std::memory_order_acquire);
+  if (ns == 0) return {};
+  return Clock::time_point(
+      std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(ns)));
 }
 
 bool ToneService::HasDevice() const { return impl_->device != 0; }

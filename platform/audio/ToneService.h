@@ -2,6 +2,7 @@
 
 // Blocking square-wave tones through one SDL2 audio device.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -25,6 +26,12 @@ class ToneService {
   void Beep(std::int64_t hertz, std::int32_t milliseconds);
   // Cuts short the tone in progress; later tones return at once.
   void Interrupt();
+
+  // When the audio callback rendered the first sample of the latest tone
+  // that sounds (silent tones do not count): the callback's clock reading
+  // plus the sample's place in the device buffer. The device plays it its
+  // own latency later. time_point{} until a tone has sounded.
+  std::chrono::steady_clock::time_point LastToneBegan() const;
 
   bool HasDevice() const;
   int SampleRate() const;    // frames per second; 0 without a device

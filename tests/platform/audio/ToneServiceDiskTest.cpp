@@ -340,6 +340,29 @@ TEST_F(ToneServiceDiskTest, InterruptCutsTheToneShortAndSilencesLaterOnes) {
   EXPECT_LT(std::fabs(x[last]), 0.02f);
 }
 
+// A tone from silence is rendered within its own call: the mark moves into
+// the call's span for each sounding tone, and stays put for a silent one.
+TEST_F(ToneServiceDiskTest, LastToneBeganMarksTheFirstRenderedSampleOfEachSoundingTone) {
+  EXPECT_EQ(tones_->LastToneBegan(), Clock::time_point{});
+  Clock::time_point previous{};
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    const Clock::time_point called = Clock::now();
+    tones_->Beep(1000, 60);
+    const Clock::time_point returned = Clock::now();
+    const Clock::time_point began = tones_->LastToneBegan();
+    EXPECT_GT(began, previous);
+    EXPECT_GE(began, called);
+    EXPECT_LE(began, returned);
+    previous = began;
+
+    tones_->Beep(0, 40);
+    tones_->Beep(100000, 40);  // unplayable: silence too
+    EXPECT_EQ(tones_->LastToneBegan(), began) << "a silent tone moved the mark";
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  }
+}
+
 TEST_F(ToneServiceDiskTest, CallersOnSeveralThreadsTakeTurns) {
   std::thread other([this] {
     for (int i = 0; i < 5; ++i) tones_->Beep(1000, 20);
