@@ -17,7 +17,18 @@ void CountingPlatform::Beep(std::int64_t hertz, std::int32_t milliseconds) {
     std::lock_guard lock(mutex_);
     toneStarts_.push_back(std::chrono::steady_clock::now());
   }
-  inner_.Beep(hertz, milliseconds);
+  if (platform::ToneService* tones = tones_.load()) {
+    tones->Beep(hertz, milliseconds);
+  } else {
+    inner_.Beep(hertz, milliseconds);
+  }
+}
+
+void CountingPlatform::JoinWorkers() {
+  // Cut short a tone the tone player may be waiting on, as the inner
+  // platform does with its own.
+  if (platform::ToneService* tones = tones_.load()) tones->Interrupt();
+  inner_.JoinWorkers();
 }
 
 void CountingPlatform::StartThread(std::function<void()> work) {

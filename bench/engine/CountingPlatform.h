@@ -1,7 +1,9 @@
 #pragma once
 
 // Forwards to another platform and counts the cursor reads of each worker
-// thread (numbered in the order they were started), and when tones begin.
+// thread (numbered in the order they were started), and when tones are
+// called for. Tones may be sent to a tone service of the caller's instead,
+// whose render times the caller can then read.
 
 #include <array>
 #include <atomic>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/audio/ToneService.h"
 
 namespace zintrel::bench {
 
@@ -28,17 +31,22 @@ class CountingPlatform final : public platform::Platform {
   void Sleep(std::uint32_t ms) override { inner_.Sleep(ms); }
   void Beep(std::int64_t hertz, std::int32_t milliseconds) override;
   void StartThread(std::function<void()> work) override;
-  void JoinWorkers() override { inner_.JoinWorkers(); }
+  void JoinWorkers() override;
   bool OpenUrl(const std::string& url) override { return inner_.OpenUrl(url); }
 
   // Cursor reads of the n-th started thread so far.
   std::uint64_t Reads(int thread) const { return reads_[thread].load(); }
+  // When Beep was called, every time.
   std::vector<TimePoint> ToneStarts() const;
+  // From now on Beep plays through `tones` (nullptr: the inner platform's).
+  // `tones` must outlive JoinWorkers.
+  void UseTones(platform::ToneService* tones) { tones_.store(tones); }
 
  private:
   platform::Platform& inner_;
   std::array<std::atomic<std::uint64_t>, kMaxThreads> reads_{};
   std::atomic<int> started_{0};
+  std::atomic<platform::ToneService*> tones_{nullptr};
   mutable std::mutex mutex_;
   std::vector<TimePoint> toneStarts_;
 };

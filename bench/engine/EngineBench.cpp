@@ -1,5 +1,6 @@
 // Prints how often the engine's measuring threads poll the cursor, what the
-// engine costs in CPU time, and how soon a tone follows a window end.
+// engine costs in CPU time, and how soon a tone follows a window end: its
+// call, and the first sample of it the audio callback renders.
 // Against the fake platform always; against the real desktop ($DISPLAY)
 // when one is usable.
 
@@ -21,6 +22,7 @@
 #include "engine/TravelSamplerThread.h"
 #include "engine/WorkerStart.h"
 #include "platform/RealPlatform.h"
+#include "platform/audio/ToneService.h"
 #include "platform/fake/FakePlatform.h"
 
 namespace zintrel {
@@ -46,6 +48,18 @@ void Publish() {
 }
 
 double Seconds(Steady::duration d) { return std::chrono::duration<double>(d).count(); }
+double Ms(Steady::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+constexpr int kTrials = 25;
+
+void PrintSpread(const char* what, std::vector<double> ms) {
+  if (ms.empty()) return;
+  std::sort(ms.begin(), ms.end());
+  // The nearest-rank 90th percentile.
+  const std::size_t p90 = (ms.size() * 9 + 9) / 10 - 1;
+  std::printf("  %s: median %.2f ms, p90 %.2f ms, max %.2f ms over %zu trials\n", what,
+              ms[ms.size() / 2], ms[p90], ms.back(), ms.size());
+}
 
 // The cost of a poll without its sleep: each worker run on this thread
 // against the fake, whose sleeps take no real time.
@@ -133,34 +147,54 @@ void RealFigures() {
       running.monitorReads / running.seconds, running.samplerReads / running.seconds,
       1000 * running.cpu / running.seconds);
 
-  // Window end to tone: move the cursor once while everything is still,
-  // see the sampler's store (spinning on g_nTravel), and find the tone that
-  // begins after it.
-  std::vector<double> delays;
+  // Window end to tone: move the cursor once while everything is still, see
+  // the sampler's store (spinning on g_nTravel), and find the tone call that
+  // follows it and the first sample of that tone the audio callback renders.
+  // The tones go through a tone service of the bench's own, whose render
+  // times it can read; the real platform's stays idle.
+  const char* driver = std::getenv("SDL_AUDIODRIVER");
+  std::printf("  audio driver: SDL_AUDIODRIVER=%s\n", driver ? driver : "(unset: SDL's choice)");
+  std::optional<platform::ToneService> tones;
+  tones.emplace();
+  if (tones->HasDevice()) {
+    std::printf("  tone service: %d Hz, buffer of %d frames (%.2f ms)\n", tones->SampleRate(),
+                tones->BufferFrames(), 1000.0 * tones->BufferFrames() / tones->SampleRate());
+  }
+  counting.UseTones(&*tones);
   if (!cursorWorks) std::printf("  window end to tone: not measured (the cursor cannot be set)\n");
-  for (int trial = 0; cursorWorks && trial < 15; ++trial) {
+  std::vector<double> toCall;
+  std::vector<double> toSample;
+  int lost = 0;
+  for (int trial = 0; cursorWorks && trial < kTrials; ++trial) {
+    // Still: no travel, and the last tone and its tail rendered.
     const auto quiet = Steady::now() + 2s;
     while (g_nTravel.load() != 0 && Steady::now() < quiet) std::this_thread::sleep_for(1ms);
-    std::this_thread::sleep_for(20ms);
+    std::this_thread::sleep_for(60ms);
+    const Steady::time_point before = tones->LastToneBegan();
     const auto moved = Steady::now();
     real->SetCursorPos(500 + (trial % 2 == 0 ? 7 : 0), 500);
     while (g_nTravel.load() == 0 && Steady::now() - moved < 2s) std::this_thread::yield();
     const auto stored = Steady::now();
-    std::this_thread::sleep_for(20ms);
+    Steady::time_point began = before;
+    while (began == before && Steady::now() - stored < 1s) {
+      std::this_thread::sleep_for(200us);
+      began = tones->LastToneBegan();
+    }
+    if (began == before || began < stored) {
+      ++lost;
+      continue;
+    }
+    toSample.push_back(Ms(began - stored));
     for (const auto& t : counting.ToneStarts()) {
       if (t >= moved) {
-        delays.push_back(1000 * std::chrono::duration<double>(t - stored).count());
+        toCall.push_back(Ms(t - stored));
         break;
       }
     }
   }
-  std::sort(delays.begin(), delays.end());
-  if (!delays.empty()) {
-    std::printf(
-        "  window end to tone call: median %.2f ms, max %.2f ms over %zu trials "
-        "(the device adds its buffer: see the platform benchmark)\n",
-        delays[delays.size() / 2], delays.back(), delays.size());
-  }
+  PrintSpread("window end to tone call", toCall);
+  PrintSpread("window end to first rendered sample", toSample);
+  if (lost > 0) std::printf("  %d trials saw no new tone rendered after the window end\n", lost);
   EndAllWorkers();
   g_bProcessEnding.store(false);
 }

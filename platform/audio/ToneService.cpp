@@ -40,9 +40,9 @@
 // steady clock (vDSO on Linux) once in a buffer that starts a sounding tone,
 // for LastToneBegan. The caller waits by sleeping on a condition variable of
 // its own: until the count is due to cross the mark less a margin, then in
-// steps of half a millisecond. Should
-// the count stop moving for kStallLimit (a device that vanished), the service
-// says so once and carries on in silence, so a tone can never hang its caller.
+// steps of half a millisecond. Should the count stop moving for kStallLimit
+// (a device that vanished), the service says so once and carries on in
+// silence, so a tone can never hang its caller.
 
 namespace zintrel::platform {
 namespace {
