@@ -4,6 +4,8 @@
 #   scripts/setup.sh run [zintrel options...]   set up, build, start Zintrel
 #   scripts/setup.sh test                       set up, build, run the whole test suite
 #   scripts/setup.sh build                      set up and build only
+#   scripts/setup.sh sanitize                   set up, then build and run the whole test
+#                                               suite under ASan+UBSan and under TSan
 #
 # Installs only the Debian packages that are missing (as root, or through sudo).
 set -euo pipefail
@@ -38,6 +40,19 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+if [ "$mode" = sanitize ]; then
+  # Debug builds of their own, so the plain build is left as it is.
+  for sanitizer in address thread; do
+    dir=build-$sanitizer
+    echo "setup: the whole suite with -fsanitize=$sanitizer in $dir"
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZINTREL_WERROR=ON \
+      -DZINTREL_SANITIZE="$sanitizer" >/dev/null
+    cmake --build "$dir"
+    scripts/run-tests.sh "$dir"
+  done
+  exit 0
+fi
+
 build_dir=${ZINTREL_BUILD_DIR:-build}
 cmake_args=(-S . -B "$build_dir" -G Ninja)
 [ "$mode" = test ] && cmake_args+=(-DZINTREL_WERROR=ON)
@@ -48,5 +63,5 @@ case "$mode" in
   build) ;;
   run) exec "$build_dir/zintrel" "$@" ;;
   test) exec scripts/run-tests.sh "$build_dir" ;;
-  *) echo "usage: scripts/setup.sh [run|test|build] [options]" >&2; exit 2 ;;
+  *) echo "usage: scripts/setup.sh [run|test|build|sanitize] [options]" >&2; exit 2 ;;
 esac
