@@ -21,7 +21,7 @@
 #include "res/AboutBoxTemplate.h"
 #include "res/ResourceIds.h"
 #include "tests/about/BoxTestSupport.h"
-#include "tests/panel/WxPump.h"
+#include "tests/wx/WxPump.h"
 
 namespace zintrel {
 namespace {

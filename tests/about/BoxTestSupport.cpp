@@ -4,7 +4,7 @@
 #include <wx/button.h>
 #include <wx/uiaction.h>
 
-#include "tests/panel/WxPump.h"
+#include "tests/wx/WxPump.h"
 
 namespace zintrel::test {
 
@@ -27,23 +27,6 @@ void WhenShown::Notify() {
       return;
     }
   }
-}
-
-int RunModal(CDialog& dialog, const std::function<void()>& whileOpen) {
-  dialog.CallAfter([&dialog, whileOpen] {
-    whileOpen();
-    if (dialog.IsRunningModal()) dialog.EndDialog(-7);
-  });
-  return dialog.DoModal();
-}
-
-void PointAt(wxWindow* window) {
-  wxUIActionSimulator sim;
-  const wxRect r = window->GetScreenRect();
-  sim.MouseMove(r.x + r.width / 2, r.y + r.height / 2);
-  auto* top = dynamic_cast<wxTopLevelWindow*>(wxGetTopLevelParent(window));
-  PumpUntil([top] { return top != nullptr && top->IsActive(); }, 3.0);
-  PumpFor(0.1);
 }
 
 std::vector<wxStaticText*> StaticTexts(wxWindow* window) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "panel/TemplateDialog.h"
+#include "tests/wx/DialogDriving.h"
 
 namespace zintrel::test {
 
@@ -31,15 +32,6 @@ class WhenShown : private wxTimer {
   std::function<void(wxTopLevelWindow&)> act_;
   bool acted_ = false;
 };
-
-// Runs dialog.DoModal(); `whileOpen` runs inside its event loop, after which
-// the dialog is ended with -7 (if it still runs). Returns DoModal's result.
-int RunModal(CDialog& dialog, const std::function<void()>& whileOpen);
-
-// Puts the pointer in the middle of `window` (with no window manager the
-// keyboard focus follows the pointer) and waits for its top-level window to
-// take the focus.
-void PointAt(wxWindow* window);
 
 // The static texts inside `window`, in creation order.
 std::vector<wxStaticText*> StaticTexts(wxWindow* window);

@@ -12,7 +12,7 @@
 #include "panel/PanelDlg.h"
 #include "res/ResourceIds.h"
 #include "tests/about/BoxTestSupport.h"
-#include "tests/panel/WxPump.h"
+#include "tests/wx/WxPump.h"
 
 namespace zintrel {
 namespace {

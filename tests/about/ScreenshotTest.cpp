@@ -17,7 +17,7 @@
 #include "platform/fake/FakePlatform.h"
 #include "res/ResourceIds.h"
 #include "tests/about/BoxTestSupport.h"
-#include "tests/panel/WxPump.h"
+#include "tests/wx/WxPump.h"
 
 namespace zintrel {
 namespace {

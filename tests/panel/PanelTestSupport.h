@@ -12,7 +12,8 @@
 #include "engine/SharedState.h"
 #include "panel/EngineWorkers.h"
 #include "panel/TemplateDialog.h"
-#include "tests/panel/WxPump.h"
+#include "tests/wx/DialogDriving.h"
+#include "tests/wx/WxPump.h"
 
 namespace zintrel::test {
 
@@ -41,14 +42,5 @@ class PanelFixture : public testing::Test {
 // A click as the toolkit reports it: a push button's command, or a check box
 // toggled and then reported (the boxes are automatic).
 void Click(CDialog& dialog, int id);
-
-// Runs dialog.DoModal(); `whileOpen` runs inside its event loop, after which
-// the dialog is ended (if it still runs). Returns DoModal's result.
-int RunModal(CDialog& dialog, const std::function<void()>& whileOpen);
-
-// Puts the pointer in the middle of `window` (with no window manager the
-// keyboard focus follows the pointer) and waits for the toplevel to take the
-// focus.
-void PointAt(wxWindow* window);
 
 }  // namespace zintrel::test
