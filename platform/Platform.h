@@ -46,7 +46,8 @@ class Platform {
   virtual void Beep(std::int64_t hertz, std::int32_t milliseconds) = 0;
 
   // Starts `work` on a new thread at once. The platform keeps track of the
-  // thread so that it can be joined at process end (see JoinWorkers).
+  // thread so that it can be joined at process end (see JoinWorkers). On
+  // the real desktop such threads are named "zintrel-worker".
   virtual void StartThread(std::function<void()> work) = 0;
   // For process end: cuts short every tone in progress, makes later tones
   // return at once, then joins every thread StartThread started. The threads

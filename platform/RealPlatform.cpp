@@ -1,5 +1,7 @@
 #include "platform/RealPlatform.h"
 
+#include <pthread.h>
+
 #include <atomic>
 #include <chrono>
 #include <list>
@@ -16,6 +18,9 @@ namespace {
 using SteadyClock = std::chrono::steady_clock;
 // Taken during static initialisation, i.e. at process start.
 const SteadyClock::time_point g_processStart = SteadyClock::now();
+
+// The name every started thread carries (top -H, ps -L, /proc/PID/task).
+constexpr const char* kWorkerThreadName = "zintrel-worker";
 
 // One started thread and whether its work has returned, so that finished
 // threads can be joined (and forgotten) while the program runs for days.
@@ -84,6 +89,7 @@ void RealPlatform::StartThread(std::function<void()> work) {
   impl_->ReapFinished();
   Worker& w = impl_->workers.emplace_back();
   w.thread = std::thread([&w, work = std::move(work)] {
+    pthread_setname_np(pthread_self(), kWorkerThreadName);
     work();
     w.done.store(true, std::memory_order_release);
   });

@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -201,6 +204,90 @@ TEST(EngineEndToEnd, StartAndHideRunsOnWithTheWindowUnmappedAndTonesGoing) {
   const double median = Median(travels);
   EXPECT_GE(median, kFewestPixels);
   EXPECT_LE(median, kMostPixels);
+}
+
+// The engine's threads of a running zintrel: the speed monitor always, the
+// sampler, the tone player and the wrapper while it runs.
+int WorkerThreads(pid_t pid) {
+  int count = 0;
+  std::error_code ignored;
+  const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+  for (const auto& task : std::filesystem::directory_iterator(tasks, ignored)) {
+    std::ifstream comm(task.path() / "comm");
+    std::string name;
+    if (std::getline(comm, name) && name == "zintrel-worker") ++count;
+  }
+  return count;
+}
+
+// Waits up to 10 s for the number of worker threads to be one of `allowed`
+// and stay so for 300 ms; gives the last count seen.
+int SettledWorkers(pid_t pid, const std::set<int>& allowed) {
+  int count = WorkerThreads(pid);
+  auto stableSince = std::chrono::steady_clock::now();
+  for (auto end = stableSince + 10s; std::chrono::steady_clock::now() < end;) {
+    std::this_thread::sleep_for(20ms);
+    const int now = WorkerThreads(pid);
+    if (now != count) {
+      count = now;
+      stableSince = std::chrono::steady_clock::now();
+    } else if (allowed.count(count) > 0 && std::chrono::steady_clock::now() - stableSince > 300ms) {
+      break;
+    }
+  }
+  return count;
+}
+
+// A point of the panel given in the dialog units of its layout (320 x 234);
+// the window is that layout scaled.
+XY PanelPoint(const WindowBox& panel, int duX, int duY) {
+  return {panel.x + duX * panel.width / 320, panel.y + duY * panel.height / 234};
+}
+
+// Clicks the points in order, as fast as xdotool can.
+void ClickAll(const std::vector<XY>& points) {
+  std::string command = "xdotool";
+  for (const XY& p : points) {
+    command +=
+        " mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " mousedown 1 mouseup 1";
+  }
+  ShellOutput(command);
+}
+
+TEST(EngineEndToEnd, HammeredRunButtonsAndWrapBoxNeverLeaveTwoOfAWorker) {
+  DiskAudioFile audio("e2e-hammer");
+  RunningZintrel zintrel({"-MakeNoSound", "1"});
+  const std::string panel = WaitForVisibleWindow(kPanel, 20);
+  ASSERT_NE(panel, "");
+  const WindowBox box = Geometry(panel);
+  const XY startOnly = PanelPoint(box, 92, 215);
+  const XY stop = PanelPoint(box, 160, 215);
+  const XY wrapBox = PanelPoint(box, 39, 84);
+  constexpr int kStopped = 1;  // the speed monitor
+  constexpr int kRunning = 4;  // and the sampler, the tone player, the wrapper
+  ASSERT_EQ(SettledWorkers(zintrel.Pid(), {kStopped}), kStopped);
+  ClickAll({startOnly});
+  ASSERT_EQ(SettledWorkers(zintrel.Pid(), {kRunning}), kRunning);
+
+  // Each Start comes while the workers that the Stop before it ended may
+  // not have seen the Stop yet; the run ends started, so any worker left
+  // over shows.
+  std::vector<XY> clicks;
+  for (int i = 0; i < 300; ++i) clicks.insert(clicks.end(), {stop, startOnly});
+  ClickAll(clicks);
+  EXPECT_EQ(SettledWorkers(zintrel.Pid(), {kRunning}), kRunning);
+
+  // The wrap box unchecked and checked again, faster than a wrapper pass,
+  // ending checked.
+  ClickAll(std::vector<XY>(600, wrapBox));
+  EXPECT_EQ(SettledWorkers(zintrel.Pid(), {kRunning}), kRunning);
+  ClickAll({wrapBox});
+  EXPECT_EQ(SettledWorkers(zintrel.Pid(), {kRunning - 1}), kRunning - 1);
+
+  ClickAll({stop});
+  EXPECT_EQ(SettledWorkers(zintrel.Pid(), {kStopped}), kStopped);
+  EXPECT_TRUE(zintrel.Running());
+  EXPECT_EQ(zintrel.Terminate(), kSigterm);
 }
 
 }  // namespace
