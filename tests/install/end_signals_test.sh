@@ -54,7 +54,8 @@ for state_case in "${states[@]}"; do
   IFS='|' read -r state options check <<<"$state_case"
   for sig in TERM INT HUP; do
     what="$state, SIG$sig"
-    audio=$tmp/audio-$sig.raw
+    audio=$tmp/audio-$state-$sig.raw
+    rm -f "$audio"  # sound left from an earlier case would pass for this one's
     export SDL_DISKAUDIOFILE=$audio
     # shellcheck disable=SC2086
     "$bin" $options 2>"$tmp/err" &
@@ -73,12 +74,16 @@ for state_case in "${states[@]}"; do
         if [ "$check" = hidden-tone ] && [ "$ready" = 1 ]; then
           # The hide follows the start once the toolkit's loop runs: on a
           # busy machine (or in a sanitizer build) that can take a while.
-          visible=1
+          hidden=0
           for _ in $(seq 100); do
-            xdotool search --onlyvisible --name "^Zintrel v1.0\$" >/dev/null 2>&1 || { visible=0; break; }
+            if xdotool search --name "^Zintrel v1.0\$" >/dev/null 2>&1 &&
+              ! xdotool search --onlyvisible --name "^Zintrel v1.0\$" >/dev/null 2>&1; then
+              hidden=1
+              break
+            fi
             sleep 0.1
           done
-          [ "$visible" = 0 ] || { fail "$what: the panel is visible"; ready=0; }
+          [ "$hidden" = 1 ] || { fail "$what: no hidden panel"; ready=0; }
         fi
         ;;
     esac
