@@ -27,7 +27,8 @@ void WrapOnce(platform::Platform& platform) {
 }  // namespace
 
 void CursorWrapThread(WorkerTicket ticket) {
-  WorkerSlot slot(ticket.role());
+  WorkerSlot slot(ticket);
+  if (!slot.Held()) return;
   platform::Platform& platform = platform::Current();
   if (g_bStopped.load()) return;
 

@@ -23,7 +23,8 @@ std::uint32_t SpeedOf(std::uint64_t windowTravel) {
 }  // namespace
 
 void SpeedMonitorThread(WorkerTicket ticket) {
-  WorkerSlot slot(ticket.role());
+  WorkerSlot slot(ticket);
+  if (!slot.Held()) return;
   platform::Platform& platform = platform::Current();
 
   TravelWindow window;

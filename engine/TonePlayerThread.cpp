@@ -9,7 +9,8 @@
 namespace zintrel {
 
 void TonePlayerThread(WorkerTicket ticket) {
-  WorkerSlot slot(ticket.role());
+  WorkerSlot slot(ticket);
+  if (!slot.Held()) return;
   platform::Platform& platform = platform::Current();
   const auto running = [&] { return !g_bStopped.load() && ticket.Valid(); };
   if (!running()) return;

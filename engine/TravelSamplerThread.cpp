@@ -18,7 +18,8 @@ std::int32_t AsTravel(std::uint64_t windowTravel) {
 }  // namespace
 
 void TravelSamplerThread(WorkerTicket ticket) {
-  WorkerSlot slot(ticket.role());
+  WorkerSlot slot(ticket);
+  if (!slot.Held()) return;
   platform::Platform& platform = platform::Current();
   const auto running = [&] { return !g_bStopped.load() && ticket.Valid(); };
 

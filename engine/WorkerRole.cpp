@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 
 #include "engine/SharedState.h"
 
@@ -10,7 +11,7 @@ namespace {
 
 struct RoleState {
   std::atomic<std::uint64_t> generation{0};
-  std::mutex slot;
+  std::timed_mutex slot;
   std::atomic<int> active{0};
   std::atomic<int> peak{0};
 };
@@ -32,7 +33,11 @@ bool WorkerTicket::Valid() const {
   return !g_bProcessEnding.load() && StateOf(role_).generation.load() == generation_;
 }
 
-WorkerSlot::WorkerSlot(WorkerRole role) : role_(role), lock_(StateOf(role).slot) {
+WorkerSlot::WorkerSlot(const WorkerTicket& ticket)
+    : role_(ticket.role()), lock_(StateOf(role_).slot, std::defer_lock) {
+  while (!lock_.try_lock_for(std::chrono::milliseconds(1))) {
+    if (!ticket.Valid()) return;
+  }
   RoleState& state = StateOf(role_);
   const int now = state.active.fetch_add(1) + 1;
   int peak = state.peak.load();
@@ -40,7 +45,9 @@ WorkerSlot::WorkerSlot(WorkerRole role) : role_(role), lock_(StateOf(role).slot)
   }
 }
 
-WorkerSlot::~WorkerSlot() { StateOf(role_).active.fetch_sub(1); }
+WorkerSlot::~WorkerSlot() {
+  if (Held()) StateOf(role_).active.fetch_sub(1);
+}
 
 int ActiveWorkers(WorkerRole role) { return StateOf(role).active.load(); }
 

@@ -4,7 +4,9 @@
 // for its role, which makes every earlier ticket of that role stale: an old
 // worker returns at its next flag test once its ticket is stale. And a
 // worker holds its role's slot for its whole run, so a new one begins its
-// first pass only after the old one has returned. A Start that follows a
+// first pass only after the old one has returned; a worker whose ticket goes
+// stale while it waits for the slot gives up (threads may start out of
+// order, so the newest can take the slot before an older one). A Start that follows a
 // Stop (or a wrap box checked again) before the old workers have returned
 // therefore never leaves two workers of one role running at once, and the
 // main thread never waits.
@@ -33,18 +35,20 @@ class WorkerTicket {
   std::uint64_t generation_;
 };
 
-// Held by a running worker: blocks until the role's previous worker has
-// returned, and counts the worker as active until it is destroyed.
+// Held by a running worker: waits until the role's previous worker has
+// returned, or until `ticket` is stale (then Held() is false and the worker
+// returns at once), and counts the worker as active until it is destroyed.
 class WorkerSlot {
  public:
-  explicit WorkerSlot(WorkerRole role);
+  explicit WorkerSlot(const WorkerTicket& ticket);
   ~WorkerSlot();
   WorkerSlot(const WorkerSlot&) = delete;
   WorkerSlot& operator=(const WorkerSlot&) = delete;
+  bool Held() const { return lock_.owns_lock(); }
 
  private:
   WorkerRole role_;
-  std::unique_lock<std::mutex> lock_;
+  std::unique_lock<std::timed_mutex> lock_;
 };
 
 // Workers of `role` holding their slot now, and the most ever seen at once

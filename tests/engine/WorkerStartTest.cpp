@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -124,6 +126,41 @@ TEST_F(WorkerStartTest, EndAllWorkersJoinsEveryWorker) {
   const std::size_t sent = texts_.sent().size();
   std::this_thread::sleep_for(50ms);
   EXPECT_EQ(texts_.sent().size(), sent);
+}
+
+// Threads may begin in another order than they were started: the newest
+// worker can take its role's slot before an older one. The older one then
+// gives up on the slot instead of waiting for the newest to return.
+TEST(WorkerSlotTest, AStaleWorkerGivesUpTheSlotToTheNewestThatCameFirst) {
+  const WorkerTicket older = WorkerTicket::Issue(WorkerRole::kCursorWrapper);
+  const WorkerTicket newer = WorkerTicket::Issue(WorkerRole::kCursorWrapper);
+  WorkerSlot newest(newer);
+  ASSERT_TRUE(newest.Held());
+  std::thread late([&] {
+    WorkerSlot slot(older);
+    EXPECT_FALSE(slot.Held());
+  });
+  late.join();
+  EXPECT_EQ(ActiveWorkers(WorkerRole::kCursorWrapper), 1);
+}
+
+// The newest worker waits while an older one still holds the slot, and takes
+// it once that one has returned.
+TEST(WorkerSlotTest, TheNewestWaitsForTheOlderToReturn) {
+  const WorkerTicket older = WorkerTicket::Issue(WorkerRole::kTonePlayer);
+  auto first = std::make_unique<WorkerSlot>(older);
+  ASSERT_TRUE(first->Held());
+  const WorkerTicket newer = WorkerTicket::Issue(WorkerRole::kTonePlayer);
+  std::atomic<bool> held{false};
+  std::thread next([&] {
+    WorkerSlot slot(newer);
+    held.store(slot.Held());
+  });
+  std::this_thread::sleep_for(20ms);
+  EXPECT_FALSE(held.load());
+  first.reset();
+  next.join();
+  EXPECT_TRUE(held.load());
 }
 
 }  // namespace
