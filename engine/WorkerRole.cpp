@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "engine/SharedState.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 struct RoleState {
   std::atomic<std::uint64_t> generation{0};
-  std::timed_mutex slot;
+  std::mutex slot;
   std::atomic<int> active{0};
   std::atomic<int> peak{0};
 };
@@ -35,8 +36,11 @@ bool WorkerTicket::Valid() const {
 
 WorkerSlot::WorkerSlot(const WorkerTicket& ticket)
     : role_(ticket.role()), lock_(StateOf(role_).slot, std::defer_lock) {
-  while (!lock_.try_lock_for(std::chrono::milliseconds(1))) {
+  // Polled rather than a timed wait: the wait lasts one pass of the old
+  // worker at most, and the sanitizers cannot see timed mutex locks.
+  while (!lock_.try_lock()) {
     if (!ticket.Valid()) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   RoleState& state = StateOf(role_);
   const int now = state.active.fetch_add(1) + 1;

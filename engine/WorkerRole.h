@@ -48,7 +48,7 @@ class WorkerSlot {
 
  private:
   WorkerRole role_;
-  std::unique_lock<std::timed_mutex> lock_;
+  std::unique_lock<std::mutex> lock_;
 };
 
 // Workers of `role` holding their slot now, and the most ever seen at once
