@@ -37,7 +37,7 @@ bool WorkerTicket::Valid() const {
 WorkerSlot::WorkerSlot(const WorkerTicket& ticket)
     : role_(ticket.role()), lock_(StateOf(role_).slot, std::defer_lock) {
   // Polled rather than a timed wait: the wait lasts one pass of the old
-  // worker at most, and the sanitizers cannot see timed mutex locks.
+  // worker at most, and ThreadSanitizer cannot follow timed mutex locks.
   while (!lock_.try_lock()) {
     if (!ticket.Valid()) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -154,13 +154,12 @@ void RealFigures() {
   // times it can read; the real platform's stays idle.
   const char* driver = std::getenv("SDL_AUDIODRIVER");
   std::printf("  audio driver: SDL_AUDIODRIVER=%s\n", driver ? driver : "(unset: SDL's choice)");
-  std::optional<platform::ToneService> tones;
-  tones.emplace();
-  if (tones->HasDevice()) {
-    std::printf("  tone service: %d Hz, buffer of %d frames (%.2f ms)\n", tones->SampleRate(),
-                tones->BufferFrames(), 1000.0 * tones->BufferFrames() / tones->SampleRate());
+  platform::ToneService tones;  // outlives EndAllWorkers below
+  if (tones.HasDevice()) {
+    std::printf("  tone service: %d Hz, buffer of %d frames (%.2f ms)\n", tones.SampleRate(),
+                tones.BufferFrames(), 1000.0 * tones.BufferFrames() / tones.SampleRate());
   }
-  counting.UseTones(&*tones);
+  counting.UseTones(&tones);
   if (!cursorWorks) std::printf("  window end to tone: not measured (the cursor cannot be set)\n");
   std::vector<double> toCall;
   std::vector<double> toSample;
@@ -170,7 +169,7 @@ void RealFigures() {
     const auto quiet = Steady::now() + 2s;
     while (g_nTravel.load() != 0 && Steady::now() < quiet) std::this_thread::sleep_for(1ms);
     std::this_thread::sleep_for(60ms);
-    const Steady::time_point before = tones->LastToneBegan();
+    const Steady::time_point before = tones.LastToneBegan();
     const auto moved = Steady::now();
     real->SetCursorPos(500 + (trial % 2 == 0 ? 7 : 0), 500);
     while (g_nTravel.load() == 0 && Steady::now() - moved < 2s) std::this_thread::yield();
@@ -178,7 +177,7 @@ void RealFigures() {
     Steady::time_point began = before;
     while (began == before && Steady::now() - stored < 1s) {
       std::this_thread::sleep_for(200us);
-      began = tones->LastToneBegan();
+      began = tones.LastToneBegan();
     }
     if (began == before || began < stored) {
       ++lost;
