@@ -4,7 +4,7 @@
 // IDD_ABOUTBOX: with the Go there button (the panel's About button) and
 // without it (the About entry of the panel's window menu).
 
-#include "panel/TemplateDialog.h"
+#include "dialog/TemplateDialog.h"
 
 class wxWindow;
 

@@ -8,7 +8,7 @@
 
 #include "engine/SharedState.h"
 #include "panel/AboutBoxes.h"
-#include "panel/Art.h"
+#include "dialog/Art.h"
 #include "panel/EngineWorkers.h"
 #include "panel/HelpButtons.h"
 #include "panel/IconPosition.h"

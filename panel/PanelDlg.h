@@ -13,7 +13,7 @@
 
 #include "engine/StatusTexts.h"
 #include "panel/SliderCtrl.h"
-#include "panel/TemplateDialog.h"
+#include "dialog/TemplateDialog.h"
 
 class wxContextMenuEvent;
 class wxPaintEvent;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "panel/TemplateDialog.h"
+#include "dialog/TemplateDialog.h"
 #include "tests/wx/DialogDriving.h"
 
 namespace zintrel::test {

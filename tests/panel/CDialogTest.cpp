@@ -4,7 +4,7 @@
 #include <wx/uiaction.h>
 
 #include "panel/IconPosition.h"
-#include "panel/TemplateDialog.h"
+#include "dialog/TemplateDialog.h"
 #include "res/ControlPanelTemplate.h"
 #include "res/ResourceIds.h"
 #include "tests/panel/PanelTestSupport.h"

@@ -11,7 +11,7 @@
 
 #include "engine/SharedState.h"
 #include "panel/EngineWorkers.h"
-#include "panel/TemplateDialog.h"
+#include "dialog/TemplateDialog.h"
 #include "tests/wx/DialogDriving.h"
 #include "tests/wx/WxPump.h"
 

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "panel/TemplateDialog.h"
+#include "dialog/TemplateDialog.h"
 
 namespace zintrel::test {
 

@@ -1,4 +1,4 @@
-#include "panel/Art.h"
+#include "dialog/Art.h"
 
 #include <wx/image.h>
 #include <wx/mstream.h>

@@ -1,4 +1,4 @@
-#include "panel/TemplateDialog.h"
+#include "dialog/TemplateDialog.h"
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-#include "panel/Art.h"
+#include "dialog/Art.h"
 #include "res/ResourceIds.h"
 
 namespace zintrel {
