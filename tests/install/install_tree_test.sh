@@ -9,15 +9,15 @@ here=$(dirname "$0")
 build=${1:?build directory}
 version=$(project_version "$build")
 
-prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
-if ! cmake --install "$build" --prefix "$prefix" >"$prefix.log" 2>&1; then
-  cat "$prefix.log" >&2
-  rm -f "$prefix.log"
+# The prefix holds only what is installed; the logs go beside it.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+if ! cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
+  cat "$work/install.log" >&2
   fail "cmake --install failed"
   finish
 fi
-rm -f "$prefix.log"
 
 echo "--- the file list"
 actual=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
@@ -50,8 +50,8 @@ done
 
 echo "--- the AppStream metadata"
 metainfo=$prefix/share/metainfo/org.example.zintrel.metainfo.xml
-appstreamcli validate --no-net --pedantic "$metainfo" >"$prefix/as.log" 2>&1 ||
-  fail "appstreamcli validate: $(cat "$prefix/as.log")"
+appstreamcli validate --no-net --pedantic "$metainfo" >"$work/as.log" 2>&1 ||
+  fail "appstreamcli validate: $(cat "$work/as.log")"
 grep -q '<id>org.example.zintrel</id>' "$metainfo" || fail "metainfo id"
 grep -q '<launchable type="desktop-id">zintrel.desktop</launchable>' "$metainfo" ||
   fail "metainfo does not launch zintrel.desktop"
@@ -63,8 +63,8 @@ grep -o 'https\?://[^<"]*' "$metainfo" | grep -v '^https://zintrel\.example\.org
   fail "metainfo links outside https://zintrel.example.org/"
 
 echo "--- the man page"
-man1=$prefix/share/man/man1/zintrel.1
-warnings=$(groff -man -Tutf8 -ww -z "$man1" 2>&1)
+man1=$prefix/share/man/man1/zintrel.1.gz
+warnings=$(zcat "$man1" | groff -man -Tutf8 -ww -z 2>&1)
 [ -z "$warnings" ] || fail "groff warnings: $warnings"
 page=$(MANWIDTH=80 man -l "$man1" 2>&1 | col -b) || fail "man -l failed"
 for needle in "zintrel $version" \

@@ -20,6 +20,7 @@
 #include "PrivateXServer.h"
 #include "platform/RealPlatform.h"
 #include "platform/x11/XcbDesktop.h"
+#include "tests/support/ScratchDir.h"
 
 namespace zintrel::platform {
 namespace {
@@ -113,7 +114,9 @@ TEST(XcbFailureTest, DeadServerSocketIsConnectionRefused) {
 
 // A server with access control that we hold no key for turns us away.
 TEST(XcbFailureTest, ServerThatRefusesUsIsReported) {
-  const std::string authFile = ::testing::TempDir() + "zintrel-xauth-" + std::to_string(getpid());
+  const zintrel::testing::ScratchDir scratch;
+  ASSERT_FALSE(scratch.Path().empty());
+  const std::string authFile = scratch.File("server-xauth");
   {
     // One MIT-MAGIC-COOKIE-1 entry for any address and display.
     std::ofstream out(authFile, std::ios::binary);
@@ -132,7 +135,7 @@ TEST(XcbFailureTest, ServerThatRefusesUsIsReported) {
   }
   PrivateXServer server("1024x768x24", {"-auth", authFile});
   ASSERT_TRUE(server.Started());
-  ScopedEnv xauthority("XAUTHORITY", ::testing::TempDir() + "zintrel-no-such-xauthority");
+  ScopedEnv xauthority("XAUTHORITY", scratch.File("no-such-xauthority"));
 
   // The server's own reason is part of the one line, and nothing else
   // reaches stderr.
@@ -142,7 +145,6 @@ TEST(XcbFailureTest, ServerThatRefusesUsIsReported) {
   EXPECT_EQ(error, "cannot open X display '" + server.Display() +
                        "': connection refused by the X server (Authorization required, but no "
                        "authorization protocol specified)");
-  std::remove(authFile.c_str());
 }
 
 TEST(XcbFailureTest, ServerWithoutRandrFallsBackToTheRootWindow) {

@@ -1,23 +1,21 @@
 #include "tests/support/AudioCapture.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 namespace zintrel::testing {
 
-DiskAudioFile::DiskAudioFile(const std::string& name) {
-  const auto dir = std::filesystem::temp_directory_path();
-  path_ = (dir / ("zintrel-" + name + "-" + std::to_string(::getpid()) + ".raw")).string();
-  std::filesystem::remove(path_);
+// The file is named in a directory only we can write to, so nothing can be
+// planted under its name (a symlink, say) before SDL opens it for writing.
+DiskAudioFile::DiskAudioFile(const std::string& name) : path_(dir_.File(name + ".raw")) {
   ::setenv("SDL_AUDIODRIVER", "disk", 1);
-  ::setenv("SDL_DISKAUDIOFILE", path_.c_str(), 1);
+  // (With no directory the test has failed already: play into nothing.)
+  ::setenv("SDL_DISKAUDIOFILE", path_.empty() ? "/dev/null" : path_.c_str(), 1);
 }
 
 DiskAudioFile::~DiskAudioFile() {
@@ -26,10 +24,8 @@ DiskAudioFile::~DiskAudioFile() {
   const char* keep = std::getenv("ZINTREL_KEEP_AUDIO");
   if (keep && *keep) {
     std::fprintf(stderr, "kept %s\n", path_.c_str());
-    return;
+    dir_.Keep();
   }
-  std::error_code ignored;
-  std::filesystem::remove(path_, ignored);
 }
 
 AudioCapture AudioCapture::Load(const std::string& path, int sampleRate) {

@@ -11,11 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ScratchDir.h"
+
 namespace zintrel::testing {
 
 // Points SDL's audio at a fresh raw file for as long as it lives: sets
 // SDL_AUDIODRIVER=disk and SDL_DISKAUDIOFILE in this process's environment
-// (so child processes inherit them too) and removes the file at the end.
+// (so child processes inherit them too). The file lives in a directory of
+// its own made by mkdtemp, removed with it at the end.
 // Set it up before the audio device is opened.
 class DiskAudioFile {
  public:
@@ -26,6 +29,7 @@ class DiskAudioFile {
   const std::string& Path() const { return path_; }
 
  private:
+  ScratchDir dir_;
   std::string path_;
 };
 
