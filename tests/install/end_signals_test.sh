@@ -23,7 +23,8 @@ unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 # takes over a second just to exit.
 limit_ms=5000
 
-# Keeps the cursor moving around the middle of the screen, so tones play.
+# Keeps the cursor moving around the middle of the screen, so tones play:
+# jumps of 223 px with at least 20 ms between them, however fast the machine.
 start_mover() {
   (while :; do
     xdotool mousemove 800 500 && sleep 0.02
@@ -42,13 +43,19 @@ sounding() { [ "$(tail -c "$2" "$1" 2>/dev/null | tr -d '\000' | wc -c)" -gt 0 ]
 
 signal_number() { kill -l "$1"; }
 
+# The running cases play Pitch 1: a 300 ms window then holds at most 16 of
+# the mover's jumps (3,568 Hz), and any jump at all makes a tone, so the
+# tones stay audible (below 24 kHz) at any machine speed.
 # state | options | how to know it is in that state
 states=(
   "shown, stopped|-Interval 300|panel"
-  "shown, running|-AutoStartOnly -Interval 300|tone"
-  "hidden, running|-AutoStartAndHide -Interval 300|hidden-tone"
+  "shown, running|-AutoStartOnly -Interval 300 -Pitch 1|tone"
+  "hidden, running|-AutoStartAndHide -Interval 300 -Pitch 1|hidden-tone"
   "before the panel|-Pitch|box"
 )
+# Hang limits, in tenths of a second, for getting into each state: the
+# start of a sanitizer build on a busy machine takes seconds.
+ready_tenths=600
 figures=()
 for state_case in "${states[@]}"; do
   IFS='|' read -r state options check <<<"$state_case"
@@ -62,12 +69,12 @@ for state_case in "${states[@]}"; do
     pid=$!
     ready=0
     case $check in
-      panel) wait_window "Zintrel v1.0" 15 >/dev/null && ready=1 ;;
-      box) wait_window "No Pitch!" 15 >/dev/null && ready=1 ;;
+      panel) wait_window "Zintrel v1.0" $((ready_tenths / 10)) >/dev/null && ready=1 ;;
+      box) wait_window "No Pitch!" $((ready_tenths / 10)) >/dev/null && ready=1 ;;
       tone | hidden-tone)
         start_mover
         # A tone sounding in the last 20 ms (48000 Hz, 4 bytes a sample).
-        for _ in $(seq 150); do
+        for _ in $(seq "$ready_tenths"); do
           if sounding "$audio" 3840; then ready=1; break; fi
           sleep 0.1
         done
@@ -75,7 +82,7 @@ for state_case in "${states[@]}"; do
           # The hide follows the start once the toolkit's loop runs: on a
           # busy machine (or in a sanitizer build) that can take a while.
           hidden=0
-          for _ in $(seq 100); do
+          for _ in $(seq "$ready_tenths"); do
             if xdotool search --name "^Zintrel v1.0\$" >/dev/null 2>&1 &&
               ! xdotool search --onlyvisible --name "^Zintrel v1.0\$" >/dev/null 2>&1; then
               hidden=1

@@ -120,8 +120,12 @@ for _ in $(seq 200); do [ -s "$fdfile" ] && break; sleep 0.05; done
 display=":$(head -n1 "$fdfile")"
 xauth -f "$tmp/auth" add "$display" . "$cookie"
 kill -HUP "$xvfb_pid"  # rereads the authority file
-sleep 0.5
-XAUTHORITY=$tmp/auth xdpyinfo -display "$display" >/dev/null 2>&1 || fail "refusing server: not up"
+up=0
+for _ in $(seq 300); do
+  if XAUTHORITY=$tmp/auth xdpyinfo -display "$display" >/dev/null 2>&1; then up=1; break; fi
+  sleep 0.1
+done
+[ "$up" = 1 ] || fail "refusing server: not up"
 XAUTHORITY=$tmp/none run "$display"
 expect_no_display "DISPLAY=$display without its cookie" "$display"
 windows=$(XAUTHORITY=$tmp/auth DISPLAY=$display xdotool search --name . 2>/dev/null | wc -l)
