@@ -41,3 +41,19 @@ wait_window() {
 # Lines of stderr that are Zintrel's own (SDL's disk driver announces itself
 # with "CRITICAL:" lines, which are not ours).
 own_lines() { grep -v '^CRITICAL: ' "$1" || true; }
+
+# Checks that binary $1 is hardened as Debian builds are: a position-
+# independent executable, a read-only GOT bound at start (full RELRO), the
+# stack protector and fortified libc calls. Counts a failure for each lack.
+check_hardening() {
+  local bin=$1 header program dynamic symbols
+  header=$(readelf -hW "$bin") program=$(readelf -lW "$bin") dynamic=$(readelf -dW "$bin")
+  symbols=$(readelf --dyn-syms -W "$bin" | awk '{print $8}' | sed 's/@.*//')
+  grep -Eq 'Type: +DYN' <<<"$header" || fail "$bin is no position-independent executable"
+  grep -Eq '\(FLAGS_1\).*PIE' <<<"$dynamic" || fail "$bin lacks the PIE flag"
+  grep -q GNU_RELRO <<<"$program" || fail "$bin has no RELRO segment"
+  grep -Eq '\(FLAGS\).*BIND_NOW|\(FLAGS_1\).*NOW' <<<"$dynamic" ||
+    fail "$bin is not bound at start (-z now): partial RELRO only"
+  grep -qx __stack_chk_fail <<<"$symbols" || fail "$bin is built without the stack protector"
+  grep -Eqx '__[a-z0-9_]+_chk' <<<"$symbols" || fail "$bin calls no fortified function"
+}
