@@ -4,8 +4,9 @@
 #   scripts/setup.sh run [zintrel options...]   set up, build, start Zintrel
 #   scripts/setup.sh test                       set up, build, run the whole test suite
 #   scripts/setup.sh build                      set up and build only
-#   scripts/setup.sh sanitize                   set up, then build and run the whole test
-#                                               suite under ASan+UBSan and under TSan
+#   scripts/setup.sh sanitize                   set up, fuzz the command-line parse, then
+#                                               build and run the whole test suite under
+#                                               ASan+UBSan and under TSan
 #
 # Installs only the Debian packages that are missing (as root, or through sudo).
 set -euo pipefail
@@ -21,7 +22,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-xserver-utils x11-utils imagemagick sox
   clang libclang-rt-14-dev
-  desktop-file-utils appstream dpkg-dev file fakeroot librsvg2-bin
+  desktop-file-utils appstream dpkg-dev file fakeroot librsvg2-bin lintian
   fonts-dejavu-core
 )
 
@@ -41,6 +42,17 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 if [ "$mode" = sanitize ]; then
+  # The command-line parse under libFuzzer first (a minute unless
+  # ZINTREL_FUZZ_SECONDS says otherwise), checked against a model of its
+  # rules; the inputs it found worth keeping stay in build-fuzz/corpus.
+  echo "setup: fuzzing the command-line parse in build-fuzz"
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DZINTREL_FUZZ=ON -DZINTREL_HARDEN=OFF -DBUILD_TESTING=OFF >/dev/null
+  cmake --build build-fuzz --target command_line_fuzz
+  mkdir -p build-fuzz/corpus
+  build-fuzz/tests/fuzz/command_line_fuzz -max_total_time="${ZINTREL_FUZZ_SECONDS:-60}" \
+    -dict=tests/fuzz/command_line.dict -artifact_prefix=build-fuzz/ -print_final_stats=1 \
+    build-fuzz/corpus
   # Debug builds of their own, so the plain build is left as it is.
   for sanitizer in address thread; do
     dir=build-$sanitizer
