@@ -1,6 +1,6 @@
 # A Debian package: cpack -G DEB (or the `package` target) in the build
-# directory gives zintrel_<version>_<arch>.deb. Its dependencies are worked
-# out from the binary by dpkg-shlibdeps.
+# directory gives zintrel_<version>-<revision>_<arch>.deb. Its dependencies
+# are worked out from the binary by dpkg-shlibdeps; lintian passes it.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zintrel)
 set(CPACK_PACKAGE_VENDOR "The Zintrel developers")
@@ -17,6 +17,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${ZINTREL_DEB_REVISION})
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
