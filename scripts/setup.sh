@@ -23,6 +23,7 @@ packages=(
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev file fakeroot librsvg2-bin
   fonts-dejavu-core
+  pulseaudio pulseaudio-utils
 )
 
 missing=()

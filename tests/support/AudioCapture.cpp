@@ -13,15 +13,22 @@
 namespace zintrel::testing {
 
 DiskAudioFile::DiskAudioFile(const std::string& name) {
-  const auto dir = std::filesystem::temp_directory_path();
-  path_ = (dir / ("zintrel-" + name + "-" + std::to_string(::getpid()) + ".raw")).string();
-  std::filesystem::remove(path_);
+  // A directory of our own (mkdtemp: private, unpredictable), so no other
+  // user can plant a file or a link where SDL will write.
+  std::string pattern = (std::filesystem::temp_directory_path() / "zintrel-audio-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    ADD_FAILURE() << "mkdtemp failed for " << pattern;
+    return;
+  }
+  dir_ = pattern;
+  path_ = dir_ + "/" + name + ".raw";
   ::setenv("SDL_AUDIODRIVER", "disk", 1);
   ::setenv("SDL_DISKAUDIOFILE", path_.c_str(), 1);
 }
 
 DiskAudioFile::~DiskAudioFile() {
   ::unsetenv("SDL_DISKAUDIOFILE");
+  if (dir_.empty()) return;
   // ZINTREL_KEEP_AUDIO=1 keeps the file for listening (sox -t f32 -r 48000 -c 1 ...).
   const char* keep = std::getenv("ZINTREL_KEEP_AUDIO");
   if (keep && *keep) {
@@ -29,7 +36,7 @@ DiskAudioFile::~DiskAudioFile() {
     return;
   }
   std::error_code ignored;
-  std::filesystem::remove(path_, ignored);
+  std::filesystem::remove_all(dir_, ignored);
 }
 
 AudioCapture AudioCapture::Load(const std::string& path, int sampleRate) {

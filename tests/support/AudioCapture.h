@@ -13,9 +13,10 @@
 
 namespace zintrel::testing {
 
-// Points SDL's audio at a fresh raw file for as long as it lives: sets
-// SDL_AUDIODRIVER=disk and SDL_DISKAUDIOFILE in this process's environment
-// (so child processes inherit them too) and removes the file at the end.
+// Points SDL's audio at a fresh raw file in a private temporary directory
+// for as long as it lives: sets SDL_AUDIODRIVER=disk and SDL_DISKAUDIOFILE in
+// this process's environment (so child processes inherit them too) and
+// removes the directory at the end.
 // Set it up before the audio device is opened.
 class DiskAudioFile {
  public:
@@ -26,6 +27,7 @@ class DiskAudioFile {
   const std::string& Path() const { return path_; }
 
  private:
+  std::string dir_;
   std::string path_;
 };
 
