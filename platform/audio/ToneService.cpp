@@ -199,11 +199,16 @@ struct ToneService::Impl {
 
   bool Interrupted() const { return interrupted.load(std::memory_order_acquire); }
 
-  // Sleeps up to `d`; returns early on Interrupt.
-  void Nap(Clock::duration d) {
+  // Sleeps up to `d`; returns early on Interrupt, and on DropPendingTones
+  // after `drops` such calls.
+  void Nap(Clock::duration d, std::uint32_t drops) {
     std::unique_lock lock(wakeMutex);
-    wake.wait_for(lock, d, [this] { return interrupted.load(std::memory_order_acquire); });
+    wake.wait_for(lock, d, [this, drops] {
+      return interrupted.load(std::memory_order_acquire) ||
+             dropRequests.load(std::memory_order_acquire) != drops;
+    });
   }
+  void Nap(Clock::duration d) { Nap(d, dropRequests.load(std::memory_order_acquire)); }
 
   void Kick() {
     {
@@ -326,6 +331,7 @@ struct ToneService::Impl {
     std::uint64_t seen = consumed.load(std::memory_order_acquire);
     Clock::time_point lastMove = Clock::now();
     const std::uint64_t buffer = static_cast<std::uint64_t>(bufferFrames.load());
+    const std::uint32_t drops = dropRequests.load(std::memory_order_acquire);
     while (!Interrupted() && !done()) {
       if (SDL_GetAudioDeviceStatus(dev) == SDL_AUDIO_STOPPED) return false;
       const std::uint64_t now = consumed.load(std::memory_order_acquire);
@@ -340,11 +346,13 @@ struct ToneService::Impl {
       // (left - B) samples' worth of time; sleep through most of that.
       const std::uint64_t samplesLeft = left();
       Clock::duration sleep = kPollStep;
-      if (samplesLeft > buffer) {
+      // After a drop, poll until the callback has taken it up.
+      const bool dropping = dropRequests.load(std::memory_order_acquire) != drops;
+      if (samplesLeft > buffer && !dropping) {
         const Clock::duration bulk = SamplesToTime(samplesLeft - buffer) - 2 * kPollStep;
         if (bulk > sleep) sleep = bulk;
       }
-      Nap(sleep);
+      Nap(sleep, drops);
     }
     return true;
   }
@@ -526,6 +534,8 @@ void ToneService::ExpectTone() {
 void ToneService::DropPendingTones() {
   impl_->dropRequests.fetch_add(1, std::memory_order_acq_rel);
   impl_->closeSoon.store(true);
+  { std::lock_guard lock(impl_->wakeMutex); }
+  impl_->wake.notify_all();  // a caller waiting for a dropped tone
   impl_->Kick();
 }
 
