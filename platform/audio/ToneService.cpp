@@ -123,6 +123,7 @@ struct ToneService::Impl {
   std::atomic<bool> idle{true};            // nothing playing, fade finished
   std::atomic<bool> interrupted{false};
   std::atomic<std::uint32_t> dropRequests{0};
+  std::atomic<std::uint32_t> dropsDone{0};  // drop requests the callback has carried out
   // steady_clock nanoseconds of the latest sounding tone's first sample; 0: none yet.
   std::atomic<std::int64_t> toneBegan{0};
   std::atomic<std::uint64_t> gapSamples{0};  // silence rendered between two tones
@@ -156,6 +157,8 @@ struct ToneService::Impl {
       dropsSeen = drops;
       QueuedTone dropped;
       while (queue.Pop(dropped)) consumedCount += dropped.samples;
+      consumed.store(consumedCount, std::memory_order_release);
+      dropsDone.store(drops, std::memory_order_release);
     }
     int i = 0;
     while (i < frames) {
@@ -306,6 +309,7 @@ struct ToneService::Impl {
     consumedCount = queuedEnd.load();
     consumed.store(consumedCount);
     dropsSeen = dropRequests.load();
+    dropsDone.store(dropsSeen);
     idleRun = 0;
     toneSeen = false;
     idle.store(true);
@@ -346,8 +350,9 @@ struct ToneService::Impl {
       // (left - B) samples' worth of time; sleep through most of that.
       const std::uint64_t samplesLeft = left();
       Clock::duration sleep = kPollStep;
-      // After a drop, poll until the callback has taken it up.
-      const bool dropping = dropRequests.load(std::memory_order_acquire) != drops;
+      // While a drop waits for the callback, poll: it may release this wait.
+      const bool dropping =
+          dropRequests.load(std::memory_order_acquire) != dropsDone.load(std::memory_order_acquire);
       if (samplesLeft > buffer && !dropping) {
         const Clock::duration bulk = SamplesToTime(samplesLeft - buffer) - 2 * kPollStep;
         if (bulk > sleep) sleep = bulk;
