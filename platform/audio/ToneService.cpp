@@ -1,6 +1,7 @@
 #include "platform/audio/ToneService.h"
 
 #include <SDL.h>
+#include <pthread.h>
 
 #include <algorithm>
 #include <atomic>
@@ -500,7 +501,10 @@ ToneService::ToneService() : impl_(std::make_unique<Impl>()) {
       if (impl.keepOpen) impl.Open(Clock::now());
     }
   }
-  impl.housekeeper = std::thread([&impl] { impl.Housekeep(); });
+  impl.housekeeper = std::thread([&impl] {
+    pthread_setname_np(pthread_self(), "zintrel-audio");
+    impl.Housekeep();
+  });
 }
 
 ToneService::~ToneService() {
