@@ -448,15 +448,16 @@ TEST_F(ToneServiceDiskTest, DropPendingTonesEndsTheSoundWithTheToneInProgress) {
     std::atomic<bool> droppedYet{false};
     Clock::time_point dropped;
     double secondCallAfterDrop = 0;
+    Clock::time_point firstBegan;  // read before the second tone is queued
     std::thread player([&] {
       tones_->Beep(600, 150);
+      firstBegan = tones_->LastToneBegan();
       firstReturned = true;
       tones_->Beep(900, 150);
       while (!droppedYet) std::this_thread::yield();
       secondCallAfterDrop = MsSince(dropped);
     });
     while (!firstReturned) std::this_thread::yield();
-    const Clock::time_point firstBegan = tones_->LastToneBegan();
     dropped = Clock::now();
     tones_->DropPendingTones();
     droppedYet = true;
