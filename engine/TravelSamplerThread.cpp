@@ -38,6 +38,7 @@ void TravelSamplerThread(WorkerTicket ticket) {
       const std::uint32_t now = platform.Clock();
       g_nTravel.store(AsTravel(window.Next(now, WindowLength(*interval))));
     }
+    if (window.travel() != 0) platform.ExpectTone();  // a tone is due at the window's end
     if (!running()) return;
   }
 }

@@ -12,6 +12,7 @@
 #include "panel/EngineWorkers.h"
 #include "panel/HelpButtons.h"
 #include "panel/IconPosition.h"
+#include "platform/Platform.h"
 #include "res/ControlPanelTemplate.h"
 #include "res/ResourceIds.h"
 #include "res/Strings.h"
@@ -221,6 +222,7 @@ void CPanelDlg::OnStartOnly() {
 
 void CPanelDlg::OnStop() {
   g_bStopped.store(true);
+  platform::Current().DropPendingTones();  // the sound ends with the tone in progress
   EnableDlgItem(IDC_START_ONLY, true);
   EnableDlgItem(IDC_STOP, false);
   SetDlgItemText(IDC_START_AND_HIDE, kStartAndHideCaption);

@@ -40,10 +40,16 @@ class Platform {
   // Sleeps at least `ms` milliseconds.
   virtual void Sleep(std::uint32_t ms) = 0;
 
-  // A square-wave tone; blocks the caller for the tone's length. Frequencies
-  // that cannot be rendered (<= 0, or at or above half the sample rate) are
-  // silence for the tone's length. Lengths <= 0 return at once.
+  // A square-wave tone; blocks the caller for the tone's length. Only 20 Hz
+  // up to (not including) 20 kHz sounds; any other frequency is silence for
+  // the tone's length. Lengths <= 0 return at once.
   virtual void Beep(std::int64_t hertz, std::int32_t milliseconds) = 0;
+  // A tone may come soon: get the sound path ready, so that it is not late.
+  // Cheap; may be called at every poll while the cursor moves.
+  virtual void ExpectTone() {}
+  // Drops tones queued but not yet sounding; the tone in progress plays to
+  // its end, and no sound path is kept open for later. For Stop.
+  virtual void DropPendingTones() {}
 
   // Starts `work` on a new thread at once. The platform keeps track of the
   // thread so that it can be joined at process end (see JoinWorkers). On

@@ -84,6 +84,10 @@ void RealPlatform::Beep(std::int64_t hertz, std::int32_t milliseconds) {
   impl_->tones.Beep(hertz, milliseconds);
 }
 
+void RealPlatform::ExpectTone() { impl_->tones.ExpectTone(); }
+
+void RealPlatform::DropPendingTones() { impl_->tones.DropPendingTones(); }
+
 void RealPlatform::StartThread(std::function<void()> work) {
   std::lock_guard lock(impl_->workersMutex);
   impl_->ReapFinished();

@@ -22,6 +22,8 @@ class RealPlatform final : public Platform {
   std::uint32_t Clock() override;
   void Sleep(std::uint32_t ms) override;
   void Beep(std::int64_t hertz, std::int32_t milliseconds) override;
+  void ExpectTone() override;
+  void DropPendingTones() override;
   void StartThread(std::function<void()> work) override;
   void JoinWorkers() override;
   bool OpenUrl(const std::string& url) override;

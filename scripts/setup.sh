@@ -24,6 +24,7 @@ packages=(
   clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev file fakeroot librsvg2-bin lintian
   fonts-dejavu-core
+  pulseaudio pulseaudio-utils
 )
 
 missing=()

@@ -43,6 +43,12 @@ class ToneQueue {
   // Drops everything queued so far.
   void Clear() { tail_.store(head_.load(std::memory_order_acquire), std::memory_order_release); }
 
+  // Either side, while the other is known not to run (the device closed).
+  void Reset() {
+    head_.store(0, std::memory_order_relaxed);
+    tail_.store(0, std::memory_order_relaxed);
+  }
+
  private:
   std::array<QueuedTone, kCapacity> slots_{};
   // Running counts; they wrap, and kCapacity divides 2^32, so the modulo and

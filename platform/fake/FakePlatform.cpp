@@ -80,6 +80,26 @@ void FakePlatform::Beep(std::int64_t hertz, std::int32_t milliseconds) {
   --beepsNow_;
 }
 
+void FakePlatform::ExpectTone() {
+  std::lock_guard lock(mutex_);
+  expectedTones_.push_back(ClockLocked());
+}
+
+void FakePlatform::DropPendingTones() {
+  std::lock_guard lock(mutex_);
+  ++dropCalls_;
+}
+
+std::vector<std::uint32_t> FakePlatform::ExpectedTones() const {
+  std::lock_guard lock(mutex_);
+  return expectedTones_;
+}
+
+int FakePlatform::DroppedTonesCalls() const {
+  std::lock_guard lock(mutex_);
+  return dropCalls_;
+}
+
 void FakePlatform::StartThread(std::function<void()> work) {
   ThreadMode mode;
   {

@@ -53,6 +53,8 @@ class FakePlatform final : public Platform {
   std::uint32_t Clock() override;
   void Sleep(std::uint32_t ms) override;
   void Beep(std::int64_t hertz, std::int32_t milliseconds) override;
+  void ExpectTone() override;
+  void DropPendingTones() override;
   void StartThread(std::function<void()> work) override;
   void JoinWorkers() override;
   bool OpenUrl(const std::string& url) override;
@@ -96,6 +98,9 @@ class FakePlatform final : public Platform {
   std::vector<Tone> Tones() const;
   std::vector<std::thread::id> ToneThreads() const;  // the caller of each tone
   int MaxConcurrentBeeps() const;
+  // Fake clock readings of every ExpectTone call, in order.
+  std::vector<std::uint32_t> ExpectedTones() const;
+  int DroppedTonesCalls() const;
 
   // --- Threads ---
   void SetThreadMode(ThreadMode mode);
@@ -137,6 +142,8 @@ class FakePlatform final : public Platform {
   std::vector<std::thread::id> toneThreads_;
   int beepsNow_ = 0;
   int maxConcurrentBeeps_ = 0;
+  std::vector<std::uint32_t> expectedTones_;
+  int dropCalls_ = 0;
   std::atomic<bool> ending_{false};
 
   ThreadMode threadMode_ = ThreadMode::kRecord;

@@ -217,9 +217,12 @@ TEST_F(PanelTest, RunStateTable) {
   EXPECT_FALSE(Log().stoppedWhenSamplerStarted);
   EXPECT_FALSE(Log().wrapStoppedWhenWrapperStarted);
 
+  EXPECT_EQ(platform_.DroppedTonesCalls(), 0);
   Click(*p, IDC_STOP);
   ExpectStopped(*p);
   EXPECT_FALSE(g_bWrapStopped.load());  // Stop leaves the wrapper's flag alone
+  // ... and ends the sound with the tone in progress.
+  EXPECT_EQ(platform_.DroppedTonesCalls(), 1);
 
   Click(*p, IDC_START_AND_HIDE);  // from Stopped: starts and hides
   ExpectRunning(*p);

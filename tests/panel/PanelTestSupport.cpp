@@ -47,6 +47,7 @@ void PanelFixture::SetUp() {
   g_hPanelWnd = nullptr;
   Log() = WorkerLog{};
   InstallCountingWorkers();
+  platform::Install(platform_);
 }
 
 void PanelFixture::TearDown() { PanelWorkers() = DefaultEngineWorkers(); }

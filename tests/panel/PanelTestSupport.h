@@ -9,9 +9,10 @@
 
 #include <functional>
 
+#include "dialog/TemplateDialog.h"
 #include "engine/SharedState.h"
 #include "panel/EngineWorkers.h"
-#include "dialog/TemplateDialog.h"
+#include "platform/fake/FakePlatform.h"
 #include "tests/wx/DialogDriving.h"
 #include "tests/wx/WxPump.h"
 
@@ -37,6 +38,9 @@ class PanelFixture : public testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+
+  // The platform the handlers reach (Stop asks it to drop pending tones).
+  platform::FakePlatform platform_;
 };
 
 // A click as the toolkit reports it: a push button's command, or a check box

@@ -20,6 +20,7 @@ DiskAudioFile::DiskAudioFile(const std::string& name) : path_(dir_.File(name + "
 
 DiskAudioFile::~DiskAudioFile() {
   ::unsetenv("SDL_DISKAUDIOFILE");
+  if (dir_.empty()) return;
   // ZINTREL_KEEP_AUDIO=1 keeps the file for listening (sox -t f32 -r 48000 -c 1 ...).
   const char* keep = std::getenv("ZINTREL_KEEP_AUDIO");
   if (keep && *keep) {
@@ -52,8 +53,20 @@ float AudioCapture::Peak() const {
   return peak;
 }
 
+float AudioCapture::Level() const {
+  const float peak = Peak();
+  std::vector<float> loud;
+  for (float s : samples_) {
+    if (std::fabs(s) >= peak / 2.0f) loud.push_back(std::fabs(s));
+  }
+  if (loud.empty()) return 0.0f;
+  std::nth_element(loud.begin(), loud.begin() + static_cast<std::ptrdiff_t>(loud.size() / 2),
+                   loud.end());
+  return loud[loud.size() / 2];
+}
+
 std::vector<Sound> AudioCapture::Sounds(float threshold) const {
-  if (threshold <= 0.0f) threshold = Peak() / 2.0f;
+  if (threshold <= 0.0f) threshold = Level() / 2.0f;
   std::vector<Sound> sounds;
   if (threshold <= 0.0f) return sounds;
   // The wave itself dips below the threshold where it changes sign: for a

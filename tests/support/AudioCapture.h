@@ -51,9 +51,13 @@ class AudioCapture {
   int SampleRate() const { return rate_; }
   double Milliseconds(double samples) const { return samples * 1000.0 / rate_; }
   float Peak() const;  // largest magnitude in the whole capture
+  // The level of the loud part: the median magnitude of the samples at or
+  // above half the peak. For a band-limited square wave that is its flat
+  // top, below the overshoot at its edges.
+  float Level() const;
 
   // The stretches of sound, in order: runs of samples whose magnitude is at
-  // least `threshold` (0: half of Peak()), joined across dips shorter than
+  // least `threshold` (0: half of Level()), joined across dips shorter than
   // 1 ms (those of the wave itself). Fades of a tone's ends count
   // from where they cross the threshold, so a tone of N samples with
   // symmetric fades measures N (+/- 1) samples. Empty when all is silent.
