@@ -35,6 +35,7 @@ bool FakePlatform::SetCursorPos(std::int32_t x, std::int32_t y) {
   std::lock_guard lock(mutex_);
   cursor_ = {x, y};
   cursorSets_.push_back(cursor_);
+  cursorSetTimes_.push_back(ClockLocked());
   ++pointerSerial_;
   return true;
 }
@@ -298,6 +299,15 @@ Point FakePlatform::Cursor() const {
 std::vector<Point> FakePlatform::CursorSets() const {
   std::lock_guard lock(mutex_);
   return cursorSets_;
+}
+
+std::vector<FakePlatform::CursorMove> FakePlatform::TimedCursorSets() const {
+  std::lock_guard lock(mutex_);
+  std::vector<CursorMove> sets;
+  for (std::size_t i = 0; i < cursorSets_.size(); ++i) {
+    sets.push_back({cursorSetTimes_[i], cursorSets_[i].x, cursorSets_[i].y});
+  }
+  return sets;
 }
 
 int FakePlatform::CursorReads() const {

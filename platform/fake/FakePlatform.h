@@ -106,7 +106,8 @@ class FakePlatform final : public Platform {
   // cursor, which stays put on the desktop, reads as `cursor` from then on.
   void ChangeLayoutAt(std::uint32_t time, Point cursor);
   Point Cursor() const;
-  std::vector<Point> CursorSets() const;  // every SetCursorPos, in order
+  std::vector<Point> CursorSets() const;            // every SetCursorPos, in order
+  std::vector<CursorMove> TimedCursorSets() const;  // the same, with the clock readings
   int CursorReads() const;
 
   // --- Screen ---
@@ -160,6 +161,7 @@ class FakePlatform final : public Platform {
   bool cursorReadable_ = true;
   std::function<std::optional<Point>(std::uint32_t)> cursorSource_;
   std::vector<Point> cursorSets_;
+  std::vector<std::uint32_t> cursorSetTimes_;
   int cursorReads_ = 0;
 
   ScreenSize screen_{1920, 1080};
