@@ -6,6 +6,8 @@
 namespace zintrel {
 namespace {
 
+constexpr std::uint32_t kPassMs = 10;
+
 // One look at the cursor. The four tests all use this one sample, so a move
 // made by an earlier test is not seen by the later ones; at a corner the
 // later move wins and the next pass finishes the wrap.
@@ -33,9 +35,21 @@ void CursorWrapThread(WorkerTicket ticket) {
   if (g_bStopped.load()) return;
 
   for (;;) {
+    // Taken before the pass reads the screen and the cursor.
+    const platform::WaitMark mark = platform.Mark();
     if (g_bWrapStopped.load() || !ticket.Valid()) return;
     WrapOnce(platform);
-    platform.Sleep(10);
+    const std::uint32_t passAt = platform.Clock();
+    platform.Sleep(kPassMs);
+    if (g_bStopped.load() || !ticket.Valid()) return;
+    if (platform.Mark().pointer != mark.pointer) continue;
+    // Nothing moved and the screen stayed as the pass found it, so passes
+    // now would find the same and move nothing: sleep until the pointer or
+    // the screen changes (or a flag), then go on at the next pass time of
+    // the 10 ms cadence.
+    platform.WaitForPointer(mark, platform::kWaitForever);
+    const std::uint32_t late = (platform.Clock() - passAt) % kPassMs;
+    if (late != 0) platform.Sleep(kPassMs - late);
     if (g_bStopped.load() || !ticket.Valid()) return;
   }
 }

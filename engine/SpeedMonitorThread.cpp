@@ -35,8 +35,10 @@ void SpeedMonitorThread(WorkerTicket ticket) {
   const char* lastWord = kHaltedWord;
   char value[256];
 
-  while (ticket.Valid()) {
-    if (!window.Ended(window.Poll(platform))) continue;
+  for (;;) {
+    const platform::WaitMark mark = platform.Mark();
+    if (!ticket.Valid()) return;
+    if (!window.Ended(window.Poll(platform, mark))) continue;
     // The next window begins before the reports, so their time counts in it.
     const std::uint32_t speed = SpeedOf(window.Next(platform.Clock(), kWindowMs));
     if (speed == lastSpeed) continue;

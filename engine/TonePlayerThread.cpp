@@ -13,11 +13,14 @@ void TonePlayerThread(WorkerTicket ticket) {
   if (!slot.Held()) return;
   platform::Platform& platform = platform::Current();
   const auto running = [&] { return !g_bStopped.load() && ticket.Valid(); };
-  if (!running()) return;
 
   for (;;) {
+    // Taken before the tests, so a change made after them ends the wait.
+    const std::uint32_t seen = g_nSignal.load();
+    if (!running()) return;
     if (g_nTravel.load() == 0 || g_bMute.load()) {
-      platform.Sleep(1);
+      // Nothing to play until a new travel, a mute change or Stop.
+      platform.WaitForSignal(g_nSignal, seen);
     } else {
       const std::optional<std::int32_t> interval = ReadSlider(g_pIntervalSlider);
       const std::optional<std::int32_t> pitch = ReadSlider(g_pPitchSlider);
@@ -28,7 +31,6 @@ void TonePlayerThread(WorkerTicket ticket) {
       // the tone service cannot render is silence for the tone's length.
       platform.Beep(std::int64_t{travel} * *pitch, *interval / 2);
     }
-    if (!running()) return;
   }
 }
 

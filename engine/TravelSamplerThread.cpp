@@ -27,19 +27,19 @@ void TravelSamplerThread(WorkerTicket ticket) {
   if (!interval) return;
   TravelWindow window;
   window.Begin(platform.Clock(), WindowLength(*interval));
-  if (!running()) return;
 
   for (;;) {
-    if (window.Ended(window.Poll(platform))) {
+    const platform::WaitMark mark = platform.Mark();
+    if (!running()) return;
+    if (window.Ended(window.Poll(platform, mark))) {
       // The slider is read before the fresh clock reading that starts the
       // next window, so the read's time belongs to the window that ended.
       interval = ReadSlider(g_pIntervalSlider);
       if (!interval) return;
       const std::uint32_t now = platform.Clock();
-      g_nTravel.store(AsTravel(window.Next(now, WindowLength(*interval))));
+      PublishTravel(AsTravel(window.Next(now, WindowLength(*interval))));
     }
     if (window.travel() != 0) platform.ExpectTone();  // a tone is due at the window's end
-    if (!running()) return;
   }
 }
 

@@ -40,19 +40,39 @@ void TravelWindow::Begin(std::uint32_t now, std::uint32_t length) {
   length_ = length;
 }
 
-std::uint32_t TravelWindow::Poll(platform::Platform& platform) {
+std::uint32_t TravelWindow::UntilEnd(std::uint32_t now) const {
+  const std::uint32_t elapsed = now - start_;
+  if (elapsed > length_) return 1;
+  const std::uint64_t left = std::uint64_t{length_} + 1 - elapsed;
+  return left >= platform::kWaitForever ? platform::kWaitForever - 1
+                                        : static_cast<std::uint32_t>(left);
+}
+
+std::uint32_t TravelWindow::Poll(platform::Platform& platform, const platform::WaitMark& since) {
+  // Read before the cursor: a layout change that lands during the read
+  // makes the next poll start afresh, which can only drop a step, never add
+  // one that the cursor did not make.
+  const std::uint64_t layout = platform.LayoutSerial();
   platform::Point sample = previous_;
+  bool moved = false;
   if (platform.GetCursorPos(sample)) {
-    if (!havePrevious_) {
+    if (!havePrevious_ || layout != layout_) {
+      moved = havePrevious_ && sample != previous_;
       previous_ = sample;
       havePrevious_ = true;
+      layout_ = layout;
     } else if (sample != previous_) {
       travel_ +=
           StepLength(std::int64_t{previous_.x} - sample.x, std::int64_t{previous_.y} - sample.y);
       previous_ = sample;
+      moved = true;
     }
   }
-  platform.Sleep(1);
+  if (moved) {
+    platform.Sleep(1);
+  } else {
+    platform.WaitForPointer(since, UntilEnd(platform.Clock()));
+  }
   return platform.Clock();
 }
 

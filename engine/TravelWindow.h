@@ -20,10 +20,17 @@ class TravelWindow {
   void Begin(std::uint32_t now, std::uint32_t length);
 
   // One poll: reads the cursor, adds the step from the previous position
-  // when it moved, sleeps 1 ms and gives the clock reading that follows.
-  // The first position read becomes the previous position and adds nothing;
-  // a read that fails counts as no movement.
-  std::uint32_t Poll(platform::Platform& platform);
+  // when it moved, and gives the clock reading that follows the pause.
+  // The first position read becomes the previous position and adds nothing,
+  // and so does the first one read after the primary monitor's origin moved
+  // (the cursor did not). A read that fails counts as no movement.
+  // The pause: 1 ms after a poll that found the cursor moved; otherwise a
+  // quiet wait until the pointer moves again (or anything since `since`,
+  // the worker's mark taken before it tested its flags) or until the first
+  // clock reading that ends the window. Polls that found nothing new are all
+  // that a wait leaves out, so the travel and the window's end come out as
+  // with a 1 ms sleep.
+  std::uint32_t Poll(platform::Platform& platform, const platform::WaitMark& since);
 
   // Whether the window has ended at `reading`: more than its length has
   // passed since it began. Measured as elapsed time in unsigned 32-bit
@@ -38,8 +45,13 @@ class TravelWindow {
   std::uint64_t travel() const { return travel_; }
 
  private:
+  // Milliseconds from `now` to the first clock reading that ends the window;
+  // at least 1.
+  std::uint32_t UntilEnd(std::uint32_t now) const;
+
   platform::Point previous_;
   bool havePrevious_ = false;
+  std::uint64_t layout_ = 0;  // the layout the previous position was read in
   std::uint64_t travel_ = 0;
   std::uint32_t start_ = 0;
   std::uint32_t length_ = 0;

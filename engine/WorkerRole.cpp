@@ -27,7 +27,10 @@ RoleState& StateOf(WorkerRole role) { return Roles()[static_cast<int>(role)]; }
 }  // namespace
 
 WorkerTicket WorkerTicket::Issue(WorkerRole role) {
-  return WorkerTicket(role, StateOf(role).generation.fetch_add(1) + 1);
+  const WorkerTicket ticket(role, StateOf(role).generation.fetch_add(1) + 1);
+  // A waiting worker of the role must see that its ticket went stale.
+  SignalWorkers();
+  return ticket;
 }
 
 bool WorkerTicket::Valid() const {

@@ -26,8 +26,8 @@ void StartTonePlayer() { Start<&TonePlayerThread>(WorkerRole::kTonePlayer); }
 void StartCursorWrapper() { Start<&CursorWrapThread>(WorkerRole::kCursorWrapper); }
 
 void EndAllWorkers() {
-  g_bProcessEnding.store(true);
   g_bStopped.store(true);
+  SetProcessEnding();
   platform::Current().JoinWorkers();
 }
 

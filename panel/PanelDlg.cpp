@@ -6,9 +6,9 @@
 
 #include <iterator>
 
+#include "dialog/Art.h"
 #include "engine/SharedState.h"
 #include "panel/AboutBoxes.h"
-#include "dialog/Art.h"
 #include "panel/EngineWorkers.h"
 #include "panel/HelpButtons.h"
 #include "panel/IconPosition.h"
@@ -208,11 +208,11 @@ void CPanelDlg::OnPaint(wxPaintEvent& event) {
 // ---- Run control ----
 
 void CPanelDlg::OnStartOnly() {
-  g_bStopped.store(false);
+  SetStopped(false);
   PanelWorkers().startTravelSampler();
   PanelWorkers().startTonePlayer();
   if (IsDlgButtonChecked(IDC_WRAP_MOUSE)) {
-    g_bWrapStopped.store(false);
+    SetWrapStopped(false);
     PanelWorkers().startCursorWrapper();
   }
   EnableDlgItem(IDC_START_ONLY, false);
@@ -221,7 +221,7 @@ void CPanelDlg::OnStartOnly() {
 }
 
 void CPanelDlg::OnStop() {
-  g_bStopped.store(true);
+  SetStopped(true);
   platform::Current().DropPendingTones();  // the sound ends with the tone in progress
   EnableDlgItem(IDC_START_ONLY, true);
   EnableDlgItem(IDC_STOP, false);
@@ -253,16 +253,16 @@ void CPanelDlg::OnShowEvent(wxShowEvent& event) {
 
 void CPanelDlg::OnWrapMouse() {
   if (!IsDlgButtonChecked(IDC_WRAP_MOUSE)) {
-    g_bWrapStopped.store(true);
+    SetWrapStopped(true);
     return;
   }
   if (g_bWrapStopped.load() && !g_bStopped.load()) {
-    g_bWrapStopped.store(false);
+    SetWrapStopped(false);
     PanelWorkers().startCursorWrapper();
   }
 }
 
-void CPanelDlg::OnMakeNoSound() { g_bMute.store(IsDlgButtonChecked(IDC_MAKE_NO_SOUND)); }
+void CPanelDlg::OnMakeNoSound() { SetMute(IsDlgButtonChecked(IDC_MAKE_NO_SOUND)); }
 
 void CPanelDlg::OnTimer(unsigned id) {
   if (id == IDT_HIDE) {

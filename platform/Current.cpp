@@ -1,8 +1,8 @@
-#include "platform/Platform.h"
-
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+
+#include "platform/Platform.h"
 
 namespace zintrel::platform {
 namespace {
@@ -17,6 +17,8 @@ Platform& Current() {
   }
   return *p;
 }
+
+Platform* CurrentIfInstalled() { return g_current.load(std::memory_order_acquire); }
 
 void Install(Platform& platform) { g_current.store(&platform, std::memory_order_release); }
 

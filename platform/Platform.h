@@ -4,6 +4,7 @@
 // to this interface only; the real backend lives in platform/x11, platform/audio
 // and platform/desktop, and a scriptable fake in platform/fake.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -15,6 +16,16 @@ struct Point {
   std::int32_t y = 0;
   friend bool operator==(const Point&, const Point&) = default;
 };
+
+// Where a worker stood before it looked at the pointer and its flags: waits
+// given this mark return at once for anything that happened since.
+struct WaitMark {
+  std::uint64_t pointer = 0;  // PointerSerial-like count of pointer and screen changes
+  std::uint64_t wakes = 0;    // count of WakeWaiters calls
+};
+
+// A wait with no deadline of its own.
+inline constexpr std::uint32_t kWaitForever = 0xFFFFFFFFu;
 
 struct ScreenSize {
   std::int32_t width = 0;
@@ -55,10 +66,29 @@ class Platform {
   // thread so that it can be joined at process end (see JoinWorkers). On
   // the real desktop such threads are named "zintrel-worker".
   virtual void StartThread(std::function<void()> work) = 0;
-  // For process end: cuts short every tone in progress, makes later tones
-  // return at once, then joins every thread StartThread started. The threads
+  // For process end: cuts short every tone and wait in progress, makes later
+  // tones and waits return at once, then joins every thread StartThread started. The threads
   // must return by themselves (the engine tells them through its own flags).
   virtual void JoinWorkers() = 0;
+
+  // --- Waiting quietly ---
+  // The worker's mark: taken before it reads the pointer or tests its flags.
+  virtual WaitMark Mark() = 0;
+  // Returns once the pointer may have moved or the screen layout changed
+  // since `since` (Zintrel's own SetCursorPos included), WakeWaiters was
+  // called since, `ms` milliseconds have passed (kWaitForever: no limit), or
+  // the process is ending. A platform that cannot tell when the pointer moves
+  // sleeps one millisecond instead, and its marks always differ, so that its
+  // callers poll.
+  virtual void WaitForPointer(const WaitMark& since, std::uint32_t ms) = 0;
+  // Returns once `signal` differs from `seen` (its writer calls notify_all),
+  // or the process is ending. A polling platform sleeps one millisecond.
+  virtual void WaitForSignal(const std::atomic<std::uint32_t>& signal, std::uint32_t seen) = 0;
+  // Ends every WaitForPointer in progress; for run flags that changed.
+  virtual void WakeWaiters() = 0;
+  // Grows whenever the primary monitor's origin changes: positions read
+  // before and after such a change are not comparable.
+  virtual std::uint64_t LayoutSerial() = 0;
 
   // Opens `url` in the desktop's default browser. False when nothing could
   // be launched.
@@ -68,6 +98,8 @@ class Platform {
 // The platform the program runs on. Set once at start-up (or by a test)
 // before any worker starts; reading it afterwards needs no lock.
 Platform& Current();
+// The installed platform, or nullptr before one is installed.
+Platform* CurrentIfInstalled();
 void Install(Platform& platform);
 
 }  // namespace zintrel::platform

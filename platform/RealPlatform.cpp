@@ -1,15 +1,18 @@
 #include "platform/RealPlatform.h"
 
 #include <pthread.h>
+#include <sys/prctl.h>
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <list>
 #include <mutex>
 #include <thread>
 
 #include "platform/audio/ToneService.h"
 #include "platform/desktop/Browser.h"
+#include "platform/x11/PointerWatch.h"
 #include "platform/x11/XcbDesktop.h"
 
 namespace zintrel::platform {
@@ -22,6 +25,14 @@ const SteadyClock::time_point g_processStart = SteadyClock::now();
 // The name every started thread carries (top -H, ps -L, /proc/PID/task).
 constexpr const char* kWorkerThreadName = "zintrel-worker";
 
+// How often the pointer is asked for while no event says it moved: the only
+// way to see a warp by another client, which raises no motion event. Each
+// look costs one round trip (about 50 us here) and one wake-up of the watch
+// thread, and a warp by another client is counted at most this late.
+constexpr std::chrono::milliseconds kSafetyReadPeriod{1000};
+
+constexpr unsigned long kWorkerTimerSlackNs = 1000;
+
 // One started thread and whether its work has returned, so that finished
 // threads can be joined (and forgotten) while the program runs for days.
 struct Worker {
@@ -33,9 +44,25 @@ struct Worker {
 
 struct RealPlatform::Impl {
   std::unique_ptr<XcbDesktop> desktop;
+  // Waits for the pointer. While `watching` is false marks always differ
+  // and every wait is a 1 ms sleep: the callers poll.
+  std::unique_ptr<PointerWatch> watch;
+  std::atomic<bool> watching{false};
+  std::atomic<std::uint64_t> pollMarks{0};
+  std::atomic<std::uint64_t> wakes{0};
+  std::atomic<bool> ending{false};
+  std::mutex waitMutex;
+  std::condition_variable waitChanged;
   ToneService tones;
   std::mutex workersMutex;
   std::list<Worker> workers;
+
+  // Every waiter looks again. The empty lock orders the change made before
+  // it against a waiter between its test and its sleep.
+  void NotifyWaiters() {
+    { const std::lock_guard lock(waitMutex); }
+    waitChanged.notify_all();
+  }
 
   void ReapFinished() {
     for (auto it = workers.begin(); it != workers.end();) {
@@ -51,20 +78,44 @@ struct RealPlatform::Impl {
 
 RealPlatform::RealPlatform(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
-RealPlatform::~RealPlatform() { JoinWorkers(); }
+RealPlatform::~RealPlatform() {
+  JoinWorkers();
+  // The watch's thread calls into the desktop: it ends first.
+  impl_->watch.reset();
+}
 
 std::unique_ptr<RealPlatform> RealPlatform::Create(const char* display, std::string& error) {
   auto desktop = XcbDesktop::Connect(display, error);
   if (!desktop) return nullptr;
   auto impl = std::make_unique<Impl>();
   impl->desktop = std::move(desktop);
+  Impl* raw = impl.get();
+  PointerWatch::Handlers handlers{[raw] {
+                                    raw->desktop->NoteChange();
+                                    raw->NotifyWaiters();
+                                  },
+                                  [raw] {
+                                    if (raw->desktop->Recheck()) raw->NotifyWaiters();
+                                  },
+                                  [raw] {
+                                    // Without events the pointer is polled again.
+                                    raw->watching.store(false);
+                                    raw->NotifyWaiters();
+                                  }};
+  impl->watch = PointerWatch::Start(display, std::move(handlers), kSafetyReadPeriod);
+  if (impl->watch) {
+    impl->desktop->AnswerFromKnownPosition();
+    impl->watching.store(true);
+  }
   return std::unique_ptr<RealPlatform>(new RealPlatform(std::move(impl)));
 }
 
 bool RealPlatform::GetCursorPos(Point& out) { return impl_->desktop->GetCursorPos(out); }
 
 bool RealPlatform::SetCursorPos(std::int32_t x, std::int32_t y) {
-  return impl_->desktop->SetCursorPos(x, y);
+  const bool moved = impl_->desktop->SetCursorPos(x, y);
+  impl_->NotifyWaiters();
+  return moved;
 }
 
 ScreenSize RealPlatform::GetPrimaryScreenSize() { return impl_->desktop->GetPrimaryScreenSize(); }
@@ -94,12 +145,17 @@ void RealPlatform::StartThread(std::function<void()> work) {
   Worker& w = impl_->workers.emplace_back();
   w.thread = std::thread([&w, work = std::move(work)] {
     pthread_setname_np(pthread_self(), kWorkerThreadName);
+    // The measuring threads pause 1 ms between polls while the pointer
+    // moves; the default 50 us of timer slack alone would cost 5 % of them.
+    prctl(PR_SET_TIMERSLACK, kWorkerTimerSlackNs);
     work();
     w.done.store(true, std::memory_order_release);
   });
 }
 
 void RealPlatform::JoinWorkers() {
+  impl_->ending.store(true);
+  impl_->NotifyWaiters();
   impl_->tones.Interrupt();
   std::list<Worker> all;
   {
@@ -112,5 +168,43 @@ void RealPlatform::JoinWorkers() {
 }
 
 bool RealPlatform::OpenUrl(const std::string& url) { return LaunchDefaultBrowser(url); }
+
+WaitMark RealPlatform::Mark() {
+  Impl& d = *impl_;
+  if (!d.watching.load()) return {d.pollMarks.fetch_add(1) + 1, d.wakes.load()};
+  return {d.desktop->PointerSerial(), d.wakes.load()};
+}
+
+void RealPlatform::WaitForPointer(const WaitMark& since, std::uint32_t ms) {
+  Impl& d = *impl_;
+  if (!d.watching.load()) {
+    if (!d.ending.load()) Sleep(std::min<std::uint32_t>(ms, 1));
+    return;
+  }
+  const auto changed = [&] {
+    return d.desktop->PointerSerial() != since.pointer || d.wakes.load() != since.wakes ||
+           d.ending.load() || !d.watching.load();
+  };
+  std::unique_lock lock(d.waitMutex);
+  if (ms == kWaitForever) {
+    d.waitChanged.wait(lock, changed);
+  } else {
+    d.waitChanged.wait_for(lock, std::chrono::milliseconds(ms), changed);
+  }
+}
+
+void RealPlatform::WaitForSignal(const std::atomic<std::uint32_t>& signal, std::uint32_t seen) {
+  // The writer notifies (engine/SharedState); process end is one such write.
+  signal.wait(seen);
+}
+
+void RealPlatform::WakeWaiters() {
+  impl_->wakes.fetch_add(1);
+  impl_->NotifyWaiters();
+}
+
+std::uint64_t RealPlatform::LayoutSerial() { return impl_->desktop->LayoutSerial(); }
+
+bool RealPlatform::WatchesPointerEvents() const { return impl_->watching.load(); }
 
 }  // namespace zintrel::platform

@@ -27,6 +27,14 @@ class RealPlatform final : public Platform {
   void StartThread(std::function<void()> work) override;
   void JoinWorkers() override;
   bool OpenUrl(const std::string& url) override;
+  WaitMark Mark() override;
+  void WaitForPointer(const WaitMark& since, std::uint32_t ms) override;
+  void WaitForSignal(const std::atomic<std::uint32_t>& signal, std::uint32_t seen) override;
+  void WakeWaiters() override;
+  std::uint64_t LayoutSerial() override;
+
+  // Whether the pointer is followed by its events (false: it is polled).
+  bool WatchesPointerEvents() const;
 
  private:
   struct Impl;

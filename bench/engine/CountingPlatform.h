@@ -33,6 +33,15 @@ class CountingPlatform final : public platform::Platform {
   void StartThread(std::function<void()> work) override;
   void JoinWorkers() override;
   bool OpenUrl(const std::string& url) override { return inner_.OpenUrl(url); }
+  platform::WaitMark Mark() override { return inner_.Mark(); }
+  void WaitForPointer(const platform::WaitMark& since, std::uint32_t ms) override {
+    inner_.WaitForPointer(since, ms);
+  }
+  void WaitForSignal(const std::atomic<std::uint32_t>& signal, std::uint32_t seen) override {
+    inner_.WaitForSignal(signal, seen);
+  }
+  void WakeWaiters() override { inner_.WakeWaiters(); }
+  std::uint64_t LayoutSerial() override { return inner_.LayoutSerial(); }
 
   // Cursor reads of the n-th started thread so far.
   std::uint64_t Reads(int thread) const { return reads_[thread].load(); }

@@ -35,6 +35,8 @@ bool FakePlatform::SetCursorPos(std::int32_t x, std::int32_t y) {
   std::lock_guard lock(mutex_);
   cursor_ = {x, y};
   cursorSets_.push_back(cursor_);
+  cursorSetTimes_.push_back(ClockLocked());
+  ++pointerSerial_;
   return true;
 }
 
@@ -135,6 +137,83 @@ bool FakePlatform::OpenUrl(const std::string& url) {
   return openUrlResult_;
 }
 
+// --- Waiting ---
+
+WaitMark FakePlatform::Mark() {
+  std::lock_guard lock(mutex_);
+  if (waitMode_ == WaitMode::kPoll) return {++pollMarks_, wakes_};
+  return {pointerSerial_, wakes_};
+}
+
+bool FakePlatform::PointerChangedSince(const WaitMark& since) const {
+  // A cursor source may move at any moment: every millisecond counts as motion.
+  return cursorSource_ || pointerSerial_ != since.pointer || wakes_ != since.wakes;
+}
+
+void FakePlatform::WaitTick() {
+  std::chrono::microseconds delay{0};
+  {
+    std::lock_guard lock(mutex_);
+    delay = realSleepDelay_;
+  }
+  Advance(1);
+  if (delay.count() > 0 && !ending_.load()) std::this_thread::sleep_for(delay);
+}
+
+void FakePlatform::WaitForPointer(const WaitMark& since, std::uint32_t ms) {
+  WaitMode mode;
+  {
+    std::lock_guard lock(mutex_);
+    mode = waitMode_;
+  }
+  if (mode == WaitMode::kPoll) {
+    Sleep(1);
+  } else {
+    for (std::uint32_t waited = 0; ms == kWaitForever || waited < ms; ++waited) {
+      WaitTick();
+      std::lock_guard lock(mutex_);
+      if (PointerChangedSince(since) || ending_.load()) break;
+    }
+  }
+  std::lock_guard lock(mutex_);
+  ++waitReturns_;
+}
+
+void FakePlatform::WaitForSignal(const std::atomic<std::uint32_t>& signal, std::uint32_t seen) {
+  WaitMode mode;
+  {
+    std::lock_guard lock(mutex_);
+    mode = waitMode_;
+  }
+  if (mode == WaitMode::kPoll) {
+    Sleep(1);
+  } else {
+    while (signal.load() == seen && !ending_.load()) WaitTick();
+  }
+  std::lock_guard lock(mutex_);
+  ++waitReturns_;
+}
+
+void FakePlatform::WakeWaiters() {
+  std::lock_guard lock(mutex_);
+  ++wakes_;
+}
+
+std::uint64_t FakePlatform::LayoutSerial() {
+  std::lock_guard lock(mutex_);
+  return layoutSerial_;
+}
+
+void FakePlatform::SetWaitMode(WaitMode mode) {
+  std::lock_guard lock(mutex_);
+  waitMode_ = mode;
+}
+
+int FakePlatform::WaitReturns() const {
+  std::lock_guard lock(mutex_);
+  return waitReturns_;
+}
+
 // --- Clock and schedule ---
 
 std::uint32_t FakePlatform::ClockLocked() const {
@@ -178,6 +257,8 @@ void FakePlatform::Advance(std::uint32_t ms) {
       ticks_ = std::max(ticks_, first->first);
       if (first->second.cursorMove) {
         cursor_ = *first->second.cursorMove;
+        ++pointerSerial_;
+        if (first->second.layoutChange) ++layoutSerial_;
       } else {
         action = std::move(first->second.action);
       }
@@ -203,6 +284,11 @@ void FakePlatform::SetRealDelay(std::chrono::microseconds sleep, std::chrono::mi
 void FakePlatform::PlaceCursor(Point p) {
   std::lock_guard lock(mutex_);
   cursor_ = p;
+  ++pointerSerial_;
+}
+
+void FakePlatform::ChangeLayoutAt(std::uint32_t time, Point cursor) {
+  Schedule(time, Event{{}, cursor, true});
 }
 
 void FakePlatform::MoveCursorAt(std::uint32_t time, std::int32_t x, std::int32_t y) {
@@ -216,11 +302,13 @@ void FakePlatform::SetCursorPath(const std::vector<CursorMove>& path) {
 void FakePlatform::SetCursorSource(std::function<std::optional<Point>(std::uint32_t)> source) {
   std::lock_guard lock(mutex_);
   cursorSource_ = std::move(source);
+  ++pointerSerial_;
 }
 
 void FakePlatform::SetCursorReadable(bool readable) {
   std::lock_guard lock(mutex_);
   cursorReadable_ = readable;
+  ++pointerSerial_;
 }
 
 Point FakePlatform::Cursor() const {
@@ -233,6 +321,15 @@ std::vector<Point> FakePlatform::CursorSets() const {
   return cursorSets_;
 }
 
+std::vector<FakePlatform::CursorMove> FakePlatform::TimedCursorSets() const {
+  std::lock_guard lock(mutex_);
+  std::vector<CursorMove> sets;
+  for (std::size_t i = 0; i < cursorSets_.size(); ++i) {
+    sets.push_back({cursorSetTimes_[i], cursorSets_[i].x, cursorSets_[i].y});
+  }
+  return sets;
+}
+
 int FakePlatform::CursorReads() const {
   std::lock_guard lock(mutex_);
   return cursorReads_;
@@ -243,6 +340,7 @@ int FakePlatform::CursorReads() const {
 void FakePlatform::SetScreenSize(ScreenSize size) {
   std::lock_guard lock(mutex_);
   screen_ = size;
+  ++pointerSerial_;
 }
 
 int FakePlatform::ScreenReads() const {

@@ -37,6 +37,10 @@ class FakePlatform final : public Platform {
     std::int32_t x = 0;
     std::int32_t y = 0;
   };
+  enum class WaitMode {
+    kPoll,    // every wait is a 1 ms sleep and marks always differ: the engine polls
+    kEvents,  // waits advance the clock until what they wait for happens
+  };
   enum class ThreadMode {
     kRecord,  // StartThread only keeps the work; RunRecordedThreads runs it
     kInline,  // StartThread runs the work on the caller's thread
@@ -58,6 +62,20 @@ class FakePlatform final : public Platform {
   void StartThread(std::function<void()> work) override;
   void JoinWorkers() override;
   bool OpenUrl(const std::string& url) override;
+  WaitMark Mark() override;
+  void WaitForPointer(const WaitMark& since, std::uint32_t ms) override;
+  void WaitForSignal(const std::atomic<std::uint32_t>& signal, std::uint32_t seen) override;
+  void WakeWaiters() override;
+  std::uint64_t LayoutSerial() override;
+
+  // --- Waiting ---
+  // kPoll (the default) or kEvents. In kEvents a scheduled cursor move, a
+  // SetCursorPos, a screen or layout change ends a WaitForPointer after the
+  // millisecond in which it happened; a WaitForPointer advances the clock
+  // one millisecond at a time, at least one.
+  void SetWaitMode(WaitMode mode);
+  // How many times WaitForPointer and WaitForSignal have returned.
+  int WaitReturns() const;
 
   // --- Clock and schedule ---
   // Restarts the clock at `now` and drops everything scheduled.
@@ -86,8 +104,12 @@ class FakePlatform final : public Platform {
   void SetCursorSource(std::function<std::optional<Point>(std::uint32_t now)> source);
   // false: reads fail and leave the caller's point alone.
   void SetCursorReadable(bool readable);
+  // The primary monitor's origin moves when the clock next shows `time`: the
+  // cursor, which stays put on the desktop, reads as `cursor` from then on.
+  void ChangeLayoutAt(std::uint32_t time, Point cursor);
   Point Cursor() const;
-  std::vector<Point> CursorSets() const;  // every SetCursorPos, in order
+  std::vector<Point> CursorSets() const;            // every SetCursorPos, in order
+  std::vector<CursorMove> TimedCursorSets() const;  // the same, with the clock readings
   int CursorReads() const;
 
   // --- Screen ---
@@ -117,7 +139,11 @@ class FakePlatform final : public Platform {
   struct Event {
     std::function<void()> action;  // empty for a cursor move
     std::optional<Point> cursorMove;
+    bool layoutChange = false;
   };
+  // One millisecond of a wait: the clock advanced, the real delay waited.
+  void WaitTick();
+  bool PointerChangedSince(const WaitMark& since) const;
   std::uint32_t ClockLocked() const;
   void Schedule(std::uint32_t time, Event event);
 
@@ -129,10 +155,18 @@ class FakePlatform final : public Platform {
   std::chrono::microseconds realSleepDelay_{0};
   std::chrono::microseconds realBeepDelay_{0};
 
+  WaitMode waitMode_ = WaitMode::kPoll;
+  std::uint64_t pointerSerial_ = 0;
+  std::uint64_t pollMarks_ = 0;
+  std::uint64_t wakes_ = 0;
+  std::uint64_t layoutSerial_ = 0;
+  int waitReturns_ = 0;
+
   Point cursor_;
   bool cursorReadable_ = true;
   std::function<std::optional<Point>(std::uint32_t)> cursorSource_;
   std::vector<Point> cursorSets_;
+  std::vector<std::uint32_t> cursorSetTimes_;
   int cursorReads_ = 0;
 
   ScreenSize screen_{1920, 1080};

@@ -4,6 +4,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -70,13 +71,54 @@ struct XcbDesktop::Impl {
   std::uint8_t randrFirstEvent = 0;
   Point origin;                  // the primary monitor's top-left on the root
   std::int64_t originDueNs = 0;  // when the cached origin must be read again
+  bool answerFromKnown = false;
+  bool knownValid = false;
+  Point knownRoot;                // the pointer on the root, as last learnt
+  std::uint64_t knownSerial = 0;  // pointerSerial when it was learnt
+  // Read without the lock by waiters.
+  std::atomic<std::uint64_t> pointerSerial{0};
+  std::atomic<std::uint64_t> layoutSerial{0};
 
   ~Impl() {
     if (conn != nullptr) xcb_disconnect(conn);
   }
 
   void SetOrigin(const std::optional<MonitorRect>& primary) {
-    origin = primary ? Point{primary->x, primary->y} : Point{};
+    const Point next = primary ? Point{primary->x, primary->y} : Point{};
+    if (next != origin) {
+      layoutSerial.fetch_add(1);
+      pointerSerial.fetch_add(1);
+    }
+    origin = next;
+  }
+
+  // One round trip for the pointer (and the monitors, when due). The serial
+  // is read before the request, so motion that comes during it makes the
+  // next read ask again.
+  bool QueryPointer(Point& root) {
+    const std::uint64_t serial = pointerSerial.load();
+    const bool refresh = hasMonitors && ClaimRefresh();
+    const xcb_query_pointer_cookie_t pointerCookie = xcb_query_pointer(conn, this->root);
+    xcb_randr_get_monitors_cookie_t monitorsCookie{};
+    if (refresh) monitorsCookie = xcb_randr_get_monitors(conn, this->root, 1);
+
+    xcb_generic_error_t* err = nullptr;
+    Reply<xcb_query_pointer_reply_t> pointer(xcb_query_pointer_reply(conn, pointerCookie, &err));
+    std::free(err);
+    if (refresh) StoreOrigin(xcb_randr_get_monitors_reply(conn, monitorsCookie, nullptr));
+    // A monitor change that reached us before the pointer's answer: the
+    // cached origin may predate it.
+    if (hasMonitors && DrainEvents()) RefreshOrigin();
+    if (!pointer) return false;
+    root = {pointer->root_x, pointer->root_y};
+    Learn(root, serial);
+    return true;
+  }
+
+  void Learn(Point root, std::uint64_t serial) {
+    knownRoot = root;
+    knownSerial = serial;
+    knownValid = true;
   }
 
   // Takes a GetMonitors reply (nullptr: the request failed) into the cache.
@@ -178,23 +220,39 @@ std::unique_ptr<XcbDesktop> XcbDesktop::Connect(const char* display, std::string
 bool XcbDesktop::GetCursorPos(Point& out) {
   Impl& d = *impl_;
   const std::lock_guard lock(d.roundTrip);
-  // The pointer query and, when due, the monitor query travel together:
-  // one round trip either way.
-  const bool refresh = d.hasMonitors && d.ClaimRefresh();
-  const xcb_query_pointer_cookie_t pointerCookie = xcb_query_pointer(d.conn, d.root);
-  xcb_randr_get_monitors_cookie_t monitorsCookie{};
-  if (refresh) monitorsCookie = xcb_randr_get_monitors(d.conn, d.root, 1);
+  Point root;
+  if (d.answerFromKnown && d.knownValid && d.pointerSerial.load() == d.knownSerial) {
+    root = d.knownRoot;
+  } else if (!d.QueryPointer(root)) {
+    return false;
+  }
+  out = {root.x - d.origin.x, root.y - d.origin.y};
+  return true;
+}
 
-  xcb_generic_error_t* err = nullptr;
-  Reply<xcb_query_pointer_reply_t> pointer(xcb_query_pointer_reply(d.conn, pointerCookie, &err));
-  std::free(err);
-  if (refresh) d.StoreOrigin(xcb_randr_get_monitors_reply(d.conn, monitorsCookie, nullptr));
-  // A monitor change that reached us before the pointer's answer: the cached
-  // origin may predate it.
-  if (d.hasMonitors && d.DrainEvents()) d.RefreshOrigin();
-  if (!pointer) return false;
+std::uint64_t XcbDesktop::PointerSerial() const { return impl_->pointerSerial.load(); }
 
-  out = {pointer->root_x - d.origin.x, pointer->root_y - d.origin.y};
+std::uint64_t XcbDesktop::LayoutSerial() const { return impl_->layoutSerial.load(); }
+
+void XcbDesktop::AnswerFromKnownPosition() {
+  const std::lock_guard lock(impl_->roundTrip);
+  impl_->answerFromKnown = true;
+}
+
+void XcbDesktop::NoteChange() { impl_->pointerSerial.fetch_add(1); }
+
+bool XcbDesktop::Recheck() {
+  Impl& d = *impl_;
+  const std::lock_guard lock(d.roundTrip);
+  const bool wasValid = d.knownValid;
+  const Point wasRoot = d.knownRoot;
+  const std::uint64_t layout = d.layoutSerial.load();
+  Point root;
+  if (!d.QueryPointer(root)) return false;
+  if ((wasValid && root == wasRoot) && layout == d.layoutSerial.load()) return false;
+  // The position just learnt stays valid: only readers that had the old
+  // one need to look again.
+  d.knownSerial = d.pointerSerial.fetch_add(1) + 1;
   return true;
 }
 
@@ -208,9 +266,25 @@ bool XcbDesktop::SetCursorPos(std::int32_t x, std::int32_t y) {
   const std::int16_t rootY = ClampToInt16(std::int64_t{y} + origin.y);
   const xcb_void_cookie_t cookie =
       xcb_warp_pointer_checked(d.conn, XCB_NONE, d.root, 0, 0, 0, 0, rootX, rootY);
+  // Where the server put the pointer (it keeps it on the screen), asked in
+  // the same round trip as the warp's answer.
+  const xcb_query_pointer_cookie_t pointerCookie = xcb_query_pointer(d.conn, d.root);
   // Waits for the server's answer, so the pointer has moved when we return.
-  if (xcb_generic_error_t* err = xcb_request_check(d.conn, cookie)) {
-    std::free(err);
+  xcb_generic_error_t* warpError = xcb_request_check(d.conn, cookie);
+  xcb_generic_error_t* queryError = nullptr;
+  Reply<xcb_query_pointer_reply_t> pointer(
+      xcb_query_pointer_reply(d.conn, pointerCookie, &queryError));
+  std::free(queryError);
+  // Everyone else who read the pointer must look again; this is the new
+  // known position.
+  const std::uint64_t serial = d.pointerSerial.fetch_add(1) + 1;
+  if (pointer) {
+    d.Learn({pointer->root_x, pointer->root_y}, serial);
+  } else {
+    d.knownValid = false;
+  }
+  if (warpError != nullptr) {
+    std::free(warpError);
     return false;
   }
   return xcb_connection_has_error(d.conn) == 0;

@@ -89,15 +89,20 @@ std::string WindowPixels(const std::string& window) {
 }
 
 Glide::Glide(int y, int fromX, int toX, int stepPx, int stepMs, int rounds) {
-  std::vector<std::string> words{"xdotool"};
+  // Placed with one warp, then moved the way a mouse moves it: relative
+  // motion through XTest, which raises the device's motion events.
+  std::vector<std::string> words{"xdotool", "mousemove", std::to_string(fromX), std::to_string(y)};
   const std::string pause = std::to_string(stepMs / 1000.0);
-  auto step = [&](int x) {
-    words.insert(words.end(), {"mousemove", std::to_string(x), std::to_string(y), "sleep", pause});
+  auto step = [&](int dx) {
+    words.insert(words.end(),
+                 {"sleep", pause, "mousemove_relative", "--", std::to_string(dx), "0"});
   };
+  const int steps = stepPx > 0 ? (toX - fromX) / stepPx : 0;
   for (int round = 0; round < rounds; ++round) {
-    for (int x = fromX; x <= toX; x += stepPx) step(x);
-    for (int x = toX; x >= fromX; x -= stepPx) step(x);
+    for (int i = 0; i < steps; ++i) step(stepPx);
+    for (int i = 0; i < steps; ++i) step(-stepPx);
   }
+  words.insert(words.end(), {"sleep", pause});
   std::vector<char*> argv;
   for (std::string& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);

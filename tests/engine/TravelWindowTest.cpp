@@ -36,9 +36,9 @@ TEST_P(StepTest, AddsTheWholePixelsOfTheStraightLine) {
   TravelWindow window;
   window.Begin(fake.Clock(), 1000);
   fake.PlaceCursor(c.from);
-  window.Poll(fake);
+  window.Poll(fake, fake.Mark());
   fake.PlaceCursor(c.to);
-  window.Poll(fake);
+  window.Poll(fake, fake.Mark());
   EXPECT_EQ(window.travel(), c.adds);
 }
 
@@ -69,7 +69,7 @@ TEST(TravelWindowTest, CountsSampledPositionsOnly) {
   fake.MoveCursorAt(8, 400, 300);
   TravelWindow window;
   window.Begin(fake.Clock(), 1000);
-  for (int i = 0; i < 12; ++i) window.Poll(fake);
+  for (int i = 0; i < 12; ++i) window.Poll(fake, fake.Mark());
   // The first sample is the starting point and adds nothing, wherever it is.
   EXPECT_EQ(window.travel(), 10u);
 }
@@ -79,13 +79,13 @@ TEST(TravelWindowTest, AFailedReadCountsAsNoMovement) {
   fake.PlaceCursor({10, 10});
   TravelWindow window;
   window.Begin(fake.Clock(), 1000);
-  window.Poll(fake);
+  window.Poll(fake, fake.Mark());
   fake.SetCursorReadable(false);
   fake.PlaceCursor({13, 14});
-  window.Poll(fake);
+  window.Poll(fake, fake.Mark());
   EXPECT_EQ(window.travel(), 0u);
   fake.SetCursorReadable(true);
-  window.Poll(fake);
+  window.Poll(fake, fake.Mark());
   EXPECT_EQ(window.travel(), 5u);
 }
 
@@ -94,10 +94,10 @@ TEST(TravelWindowTest, AFirstReadThatFailsStartsNothing) {
   fake.SetCursorReadable(false);
   TravelWindow window;
   window.Begin(fake.Clock(), 1000);
-  window.Poll(fake);
+  window.Poll(fake, fake.Mark());
   fake.SetCursorReadable(true);
   fake.PlaceCursor({3000, 2000});
-  window.Poll(fake);
+  window.Poll(fake, fake.Mark());
   EXPECT_EQ(window.travel(), 0u);
 }
 
@@ -144,15 +144,15 @@ TEST(TravelWindowTest, MotionAtABoundaryCountsOnceInTheNextWindow) {
   TravelWindow window;
   window.Begin(fake.Clock(), 10);
   std::uint32_t reading = 0;
-  while (!window.Ended(reading = window.Poll(fake))) {
+  while (!window.Ended(reading = window.Poll(fake, fake.Mark()))) {
   }
   ASSERT_EQ(reading, 11u);
   fake.PlaceCursor({3, 4});  // between the last poll of one window and the first of the next
   EXPECT_EQ(window.Next(fake.Clock(), 10), 0u);
-  while (!window.Ended(window.Poll(fake))) {
+  while (!window.Ended(window.Poll(fake, fake.Mark()))) {
   }
   EXPECT_EQ(window.Next(fake.Clock(), 10), 5u);
-  while (!window.Ended(window.Poll(fake))) {
+  while (!window.Ended(window.Poll(fake, fake.Mark()))) {
   }
   EXPECT_EQ(window.Next(fake.Clock(), 10), 0u);
 }
