@@ -23,6 +23,12 @@ class XcbDesktop {
   bool SetCursorPos(std::int32_t x, std::int32_t y);
   ScreenSize GetPrimaryScreenSize();
 
+  // True once the connection has broken (e.g. the server went away); every
+  // call then fails.
+  bool ConnectionLost() const;
+  // The display's name as it was connected to.
+  const std::string& DisplayName() const;
+
  private:
   struct Impl;
   explicit XcbDesktop(std::unique_ptr<Impl> impl);
