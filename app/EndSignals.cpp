@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -54,8 +55,6 @@ class Watcher {
     std::lock_guard lock(mutex_);
     if (stopped_) return;
     requestEnd_ = std::move(requestEnd);
-    // A signal that came before anybody was there to be told.
-    if (pending_) HandOn();
   }
 
   void Stop() {
@@ -89,15 +88,18 @@ class Watcher {
       std::lock_guard lock(mutex_);
       if (stopped_) return;
       if (byte != kWakeToStop) {
-        pending_ = true;
+        // Nobody to tell yet: nothing has been started that needs an orderly
+        // end, and main may be blocked (e.g. connecting to a display that
+        // does not answer), so the process ends from here.
+        if (!requestEnd_) std::_Exit(128 + g_endSignal.load());
         HandOn();
       }
     }
   }
 
-  // Under mutex_: tells the handler once, when there is one.
+  // Under mutex_: tells the handler once.
   void HandOn() {
-    if (handedOn_ || !requestEnd_) return;
+    if (handedOn_) return;
     handedOn_ = true;
     requestEnd_();
   }
@@ -106,7 +108,6 @@ class Watcher {
   std::thread thread_;
   std::function<void()> requestEnd_;
   bool stopped_ = true;
-  bool pending_ = false;   // an end signal has arrived
   bool handedOn_ = false;  // and the handler has been told
   int readFd_ = -1;
   int writeFd_ = -1;

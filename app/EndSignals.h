@@ -12,12 +12,12 @@ namespace zintrel {
 // can still be ended by sending the signal again.
 
 // Installs the handlers and starts the watcher. Call it first thing in
-// main(): from then on an end signal is noted instead of killing the
-// process, even before anything is there to hand it to.
+// main(): from then on an end signal never kills the process by the signal.
+// Until a handler is set, the watcher ends the process itself with status
+// 128 + the signal (nothing needs an orderly end before then).
 void InstallEndSignalHandlers();
 
-// Sets who is told about the end signal. When one has already arrived, the
-// handler is called at once, from the calling thread.
+// Sets who is told about the end signal from now on.
 void SetEndRequestHandler(std::function<void()> requestEnd);
 
 // Both of the above.

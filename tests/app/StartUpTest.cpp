@@ -5,10 +5,16 @@
 // $DISPLAY.
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -86,6 +92,62 @@ TEST_P(EarlySignal, EndsWithTheSignalsStatus) {
 }
 
 INSTANTIATE_TEST_SUITE_P(StartUp, EarlySignal, ::testing::ValuesIn(kEarlyCases));
+
+// An X server that takes connections and never answers: a start-up that
+// waits for it is blocked before anything of Zintrel's is set up.
+class SilentXServer {
+ public:
+  SilentXServer() {
+    for (int number = 900; number < 1000 && display_.empty(); ++number) {
+      const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+      sockaddr_un addr{};
+      addr.sun_family = AF_UNIX;
+      // The abstract socket name X clients try first.
+      const std::string path = "/tmp/.X11-unix/X" + std::to_string(number);
+      std::memcpy(addr.sun_path + 1, path.data(), path.size());
+      const auto len = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + path.size());
+      if (bind(fd, reinterpret_cast<sockaddr*>(&addr), len) == 0 && listen(fd, 4) == 0) {
+        listen_ = fd;
+        display_ = ":" + std::to_string(number);
+      } else {
+        close(fd);
+      }
+    }
+  }
+  ~SilentXServer() {
+    if (client_ >= 0) close(client_);
+    if (listen_ >= 0) close(listen_);
+  }
+  const std::string& Display() const { return display_; }
+  // Waits up to `seconds` for a client to connect.
+  bool Accept(int seconds) {
+    pollfd p{listen_, POLLIN, 0};
+    if (poll(&p, 1, seconds * 1000) != 1) return false;
+    client_ = accept(listen_, nullptr, nullptr);
+    return client_ >= 0;
+  }
+
+ private:
+  int listen_ = -1;
+  int client_ = -1;
+  std::string display_;
+};
+
+TEST(EarlySignalWhileBlocked, EndsWithTheSignalsStatusWhileTheDisplayDoesNotAnswer) {
+  SilentXServer server;
+  ASSERT_NE(server.Display(), "");
+  std::vector<std::string> env = kEnv;
+  env.push_back("DISPLAY=" + server.Display());
+  ZintrelProcess zintrel({}, env);
+  ASSERT_GT(zintrel.Pid(), 0);
+  ASSERT_TRUE(server.Accept(20)) << "zintrel never connected";
+  // Zintrel now waits for the server's first answer, which never comes.
+  ::kill(zintrel.Pid(), SIGTERM);
+  const auto end = zintrel.WaitEnd(15s);
+  ASSERT_TRUE(end.has_value()) << "still running 15 s after the signal";
+  EXPECT_TRUE(end->exited && end->code == 128 + SIGTERM) << Describe(*end);
+  EXPECT_EQ(zintrel.OwnStderr(), "");
+}
 
 // ---- Arguments in no encoding ----
 
