@@ -1,6 +1,7 @@
 #include "platform/x11/DisplayLoss.h"
 
 #include <X11/Xlib.h>
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -39,6 +40,13 @@ void EndForLostDisplay(const char* display) {
   _exit(1);
 }
 
-void WatchToolkitDisplay() { XSetIOErrorHandler(&OnToolkitIoError); }
+void WatchToolkitDisplay() {
+  // Looked up in the toolkit's own Xlib rather than linked: Zintrel itself
+  // talks to X through xcb only. A toolkit without Xlib has nothing to watch.
+  using SetHandler = XIOErrorHandler (*)(XIOErrorHandler);
+  if (void* set = dlsym(RTLD_DEFAULT, "XSetIOErrorHandler")) {
+    reinterpret_cast<SetHandler>(set)(&OnToolkitIoError);
+  }
+}
 
 }  // namespace zintrel::platform
