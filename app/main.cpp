@@ -23,9 +23,9 @@ int SignalStatus() { return 128 + zintrel::EndSignalNumber(); }
 
 int main(int argc, char** argv) {
   using namespace zintrel;
-  // First of all: from here on an end signal is noted rather than killing
-  // the process. It is acted on at the next check below, or by the app once
-  // an event loop runs.
+  // First of all: from here on an end signal ends the process with status
+  // 128 + the signal rather than killing it (at once until the app below
+  // takes the request, then through the app).
   InstallEndSignalHandlers();
 
   if (const auto status = HandleTerminalOptions(argc, argv)) return *status;
@@ -42,7 +42,6 @@ int main(int argc, char** argv) {
   }
   realPlatform->SetDisplayLostHandler(&platform::EndForLostDisplay);
   platform::Install(*realPlatform);
-  if (EndSignalNumber() != 0) return SignalStatus();
   AdaptToSession();
 
   auto* app = new CPanelApp(args, [&realPlatform] {
@@ -68,7 +67,7 @@ int main(int argc, char** argv) {
   platform::WatchToolkitDisplay();
   SetEndRequestHandler([app] { app->RequestEnd(); });
 
-  if (EndSignalNumber() == 0) app->CallOnInit();  // runs the panel until it is closed
+  app->CallOnInit();  // runs the panel until it is closed
   StopEndSignalWatcher();  // before the app it hands end requests to goes away
   app->OnExit();
   wxEntryCleanup();
