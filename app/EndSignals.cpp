@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -13,10 +14,9 @@
 namespace zintrel {
 
 // The self-pipe way: the handler notes the signal and writes one byte to a
-// pipe; a watcher thread reads it and hands the request on. A sigwait thread
-// would need the signals blocked in every other thread, but the toolkit and
-// the audio library start threads of their own before the handlers are
-// installed, and one of those could still take the signal's default action.
+// pipe; a watcher thread reads it and hands the request on. (A sigwait thread
+// would need the signals blocked in every thread the toolkit and the audio
+// library start, which they do not promise.)
 namespace {
 
 constexpr int kEndSignals[] = {SIGTERM, SIGINT, SIGHUP};
@@ -32,7 +32,7 @@ class Watcher {
 
   // False when no pipe could be made; the signals then keep their default
   // actions, which end the process too.
-  bool Start(std::function<void()> requestEnd) {
+  bool Start() {
     std::lock_guard lock(mutex_);
     if (thread_.joinable()) return true;
     if (readFd_ < 0) {
@@ -46,10 +46,15 @@ class Watcher {
       writeFd_ = fds[1];
       g_pipeWrite.store(writeFd_);
     }
-    requestEnd_ = std::move(requestEnd);
     stopped_ = false;
     thread_ = std::thread([this] { Run(); });
     return true;
+  }
+
+  void SetHandler(std::function<void()> requestEnd) {
+    std::lock_guard lock(mutex_);
+    if (stopped_) return;
+    requestEnd_ = std::move(requestEnd);
   }
 
   void Stop() {
@@ -64,6 +69,7 @@ class Watcher {
     thread.join();
     // The handlers stay installed and keep noting the signal; the bytes they
     // write now wait in the pipe for nobody.
+    std::lock_guard lock(mutex_);
     requestEnd_ = nullptr;
   }
 
@@ -74,7 +80,6 @@ class Watcher {
 
  private:
   void Run() {
-    bool handedOn = false;
     for (;;) {
       char byte = 0;
       const ssize_t n = read(readFd_, &byte, 1);
@@ -82,17 +87,28 @@ class Watcher {
       if (n <= 0) return;
       std::lock_guard lock(mutex_);
       if (stopped_) return;
-      if (byte != kWakeToStop && !handedOn) {
-        handedOn = true;
-        requestEnd_();
+      if (byte != kWakeToStop) {
+        // Nobody to tell yet: nothing has been started that needs an orderly
+        // end, and main may be blocked (e.g. connecting to a display that
+        // does not answer), so the process ends from here.
+        if (!requestEnd_) std::_Exit(128 + g_endSignal.load());
+        HandOn();
       }
     }
+  }
+
+  // Under mutex_: tells the handler once.
+  void HandOn() {
+    if (handedOn_) return;
+    handedOn_ = true;
+    requestEnd_();
   }
 
   std::mutex mutex_;  // held while the callback runs, so Stop() waits for it
   std::thread thread_;
   std::function<void()> requestEnd_;
   bool stopped_ = true;
+  bool handedOn_ = false;  // and the handler has been told
   int readFd_ = -1;
   int writeFd_ = -1;
 };
@@ -113,8 +129,8 @@ extern "C" void OnEndSignal(int signal) {
 
 }  // namespace
 
-void InstallEndSignalHandlers(std::function<void()> requestEnd) {
-  if (!g_watcher.Start(std::move(requestEnd))) return;
+void InstallEndSignalHandlers() {
+  if (!g_watcher.Start()) return;
   struct sigaction action {};
   action.sa_handler = OnEndSignal;
   sigemptyset(&action.sa_mask);
@@ -122,6 +138,15 @@ void InstallEndSignalHandlers(std::function<void()> requestEnd) {
   // SA_RESETHAND: a second signal of the same kind takes its default action.
   action.sa_flags = SA_RESTART | SA_RESETHAND;
   for (const int signal : kEndSignals) sigaction(signal, &action, nullptr);
+}
+
+void SetEndRequestHandler(std::function<void()> requestEnd) {
+  g_watcher.SetHandler(std::move(requestEnd));
+}
+
+void InstallEndSignalHandlers(std::function<void()> requestEnd) {
+  InstallEndSignalHandlers();
+  SetEndRequestHandler(std::move(requestEnd));
 }
 
 void StopEndSignalWatcher() { g_watcher.Stop(); }

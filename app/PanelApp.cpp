@@ -4,20 +4,22 @@
 // (after msgdlg.h, which it builds on)
 #include <wx/generic/msgdlgg.h>
 
+#include <cstdlib>
 #include <utility>
 
 #include "app/CommandLine.h"
+#include "app/EndSignals.h"
 #include "panel/EngineWorkers.h"
 #include "panel/PanelDlg.h"
 
 namespace zintrel {
 
-CPanelApp::CPanelApp(std::vector<std::string> args) : args_(std::move(args)) {}
+CPanelApp::CPanelApp(std::vector<std::string> args, std::function<void()> endForSignal)
+    : args_(std::move(args)), endForSignal_(std::move(endForSignal)) {}
 
 bool CPanelApp::InitInstance() {
   CPanelDlg panel;
   SetTopWindow(&panel);
-  panel_ = &panel;
 
   LaunchSettings settings;
   settings.autoStartOnly = panel.m_bAutoStartOnly;
@@ -35,31 +37,37 @@ bool CPanelApp::InitInstance() {
   panel.m_nInterval = parsed.settings.interval;
 
   for (const InfoMessage& message : parsed.messages) {
-    if (endRequested_) break;
-    // No owner: the panel's window does not exist yet. The generic box runs
-    // a wx modal loop, which an end request can close (GTK's native one
-    // cannot be ended from the program).
+    // No owner: the panel's window does not exist yet.
     wxGenericMessageDialog box(nullptr, wxString::FromUTF8(message.text),
                                wxString::FromUTF8(message.caption),
                                wxOK | wxICON_INFORMATION | wxDIALOG_NO_PARENT);
     box.ShowModal();
   }
 
-  if (!endRequested_) panel.DoModal();
+  panel.DoModal();
 
   // The workers read the panel's sliders and write its texts: they end
   // before the panel does.
   PanelWorkers().endAllWorkers();
-  panel_ = nullptr;
   SetTopWindow(nullptr);
   return false;
 }
 
 void CPanelApp::RequestEnd() {
-  CallAfter([this] {
-    endRequested_ = true;
-    if (panel_ != nullptr) panel_->RequestEnd();
-  });
+  CallAfter([this] { EndForSignal(); });
+}
+
+void CPanelApp::EndForSignal() {
+  // The main thread may be in any number of event loops nested in one
+  // another: the panel's, a box's over it, the context menu's, a start-up
+  // box's, or one of the toolkit's own. The toolkit can end only the
+  // innermost loop from here, so rather than unwinding them one by one the
+  // process ends from where it stands: the engine's workers return first
+  // (the tone in progress is cut short), then the devices are released and
+  // the process exits. Its windows go with its X connection.
+  PanelWorkers().endAllWorkers();
+  if (endForSignal_) endForSignal_();
+  std::_Exit(128 + EndSignalNumber());
 }
 
 }  // namespace zintrel

@@ -2,19 +2,20 @@
 
 #include <wx/app.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace zintrel {
 
-class CPanelDlg;
-
 // The application object: runs the control panel from start to end.
 class CPanelApp : public wxApp {
  public:
-  // `args` is the argument vector exactly as the process got it, before the
-  // toolkit took out any of its own options.
-  explicit CPanelApp(std::vector<std::string> args = {});
+  // `args` is the command line as the process got it. `endForSignal` ends
+  // the process after an end signal, once the engine's workers have
+  // returned; it must not return (nothing given: the process ends with
+  // 128 + the signal at once).
+  explicit CPanelApp(std::vector<std::string> args = {}, std::function<void()> endForSignal = {});
 
   // Builds the panel, applies the command line, runs the panel until it is
   // closed and ends the engine's workers before the panel goes away. Always
@@ -22,15 +23,16 @@ class CPanelApp : public wxApp {
   bool InitInstance();
   bool OnInit() override { return InitInstance(); }
 
-  // Hands an end request (an end signal) to the main thread, which closes
-  // the panel, or keeps it from opening when the request comes first. May be
-  // called from any thread.
+  // Hands an end request (an end signal) to the main thread, which ends the
+  // engine and then the process, from whatever is open at that moment. May
+  // be called from any thread.
   void RequestEnd();
 
  private:
+  void EndForSignal();
+
   std::vector<std::string> args_;
-  CPanelDlg* panel_ = nullptr;  // while InitInstance runs
-  bool endRequested_ = false;   // main thread only
+  std::function<void()> endForSignal_;
 };
 
 }  // namespace zintrel

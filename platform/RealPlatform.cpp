@@ -56,6 +56,14 @@ struct RealPlatform::Impl {
   ToneService tones;
   std::mutex workersMutex;
   std::list<Worker> workers;
+  void (*onDisplayLost)(const char*) = nullptr;
+
+  // After a failed cursor or screen call.
+  void CheckDisplay() {
+    if (onDisplayLost != nullptr && desktop->ConnectionLost()) {
+      onDisplayLost(desktop->DisplayName().c_str());
+    }
+  }
 
   // Every waiter looks again. The empty lock orders the change made before
   // it against a waiter between its test and its sleep.
@@ -110,15 +118,28 @@ std::unique_ptr<RealPlatform> RealPlatform::Create(const char* display, std::str
   return std::unique_ptr<RealPlatform>(new RealPlatform(std::move(impl)));
 }
 
-bool RealPlatform::GetCursorPos(Point& out) { return impl_->desktop->GetCursorPos(out); }
+bool RealPlatform::GetCursorPos(Point& out) {
+  if (impl_->desktop->GetCursorPos(out)) return true;
+  impl_->CheckDisplay();
+  return false;
+}
 
 bool RealPlatform::SetCursorPos(std::int32_t x, std::int32_t y) {
   const bool moved = impl_->desktop->SetCursorPos(x, y);
   impl_->NotifyWaiters();
+  if (!moved) impl_->CheckDisplay();
   return moved;
 }
 
-ScreenSize RealPlatform::GetPrimaryScreenSize() { return impl_->desktop->GetPrimaryScreenSize(); }
+ScreenSize RealPlatform::GetPrimaryScreenSize() {
+  const ScreenSize size = impl_->desktop->GetPrimaryScreenSize();
+  if (size == ScreenSize{}) impl_->CheckDisplay();
+  return size;
+}
+
+void RealPlatform::SetDisplayLostHandler(void (*onLost)(const char* display)) {
+  impl_->onDisplayLost = onLost;
+}
 
 std::uint32_t RealPlatform::Clock() {
   const auto ms =

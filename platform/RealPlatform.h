@@ -36,6 +36,11 @@ class RealPlatform final : public Platform {
   // Whether the pointer is followed by its events (false: it is polled).
   bool WatchesPointerEvents() const;
 
+  // Called (on the thread that noticed) when a cursor or screen call fails
+  // because the X connection has broken, with the display's name. Without a
+  // handler such calls just keep failing. Set it before any worker starts.
+  void SetDisplayLostHandler(void (*onLost)(const char* display));
+
  private:
   struct Impl;
   explicit RealPlatform(std::unique_ptr<Impl> impl);

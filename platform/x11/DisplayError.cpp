@@ -102,4 +102,9 @@ std::string DescribeDisplayError(const char* display, int xcbError, int savedErr
   return text;
 }
 
+std::string DescribeDisplayLoss(const char* display) {
+  const std::string name = display != nullptr && *display != '\0' ? display : "(unnamed)";
+  return "lost the connection to X display '" + name + "': the X server has gone away";
+}
+
 }  // namespace zintrel::platform

@@ -15,4 +15,9 @@ namespace zintrel::platform {
 std::string DescribeDisplayError(const char* display, int xcbError, int savedErrno,
                                  const std::string& serverSaid = {});
 
+// The reason given when the X display goes away while Zintrel runs (the
+// server ended or crashed, or the connection broke). `display` is the
+// display's name as the connection knows it.
+std::string DescribeDisplayLoss(const char* display);
+
 }  // namespace zintrel::platform

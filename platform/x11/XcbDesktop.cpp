@@ -66,6 +66,7 @@ struct XcbDesktop::Impl {
   std::mutex roundTrip;
   // The members below are used under roundTrip only.
   xcb_connection_t* conn = nullptr;
+  std::string displayName;  // set once, before any other thread sees us
   xcb_window_t root = XCB_NONE;
   bool hasMonitors = false;  // RandR 1.5 or later
   std::uint8_t randrFirstEvent = 0;
@@ -172,6 +173,7 @@ std::unique_ptr<XcbDesktop> XcbDesktop::Connect(const char* display, std::string
   }
 
   auto impl = std::make_unique<Impl>();
+  impl->displayName = name;
   int screenNumber = 0;
   int savedErrno = 0;
   std::string serverSaid;
@@ -314,5 +316,12 @@ ScreenSize XcbDesktop::GetPrimaryScreenSize() {
   if (geometry) return {geometry->width, geometry->height};
   return {};
 }
+
+bool XcbDesktop::ConnectionLost() const {
+  // xcb keeps the error state itself, thread-safely.
+  return xcb_connection_has_error(impl_->conn) != 0;
+}
+
+const std::string& XcbDesktop::DisplayName() const { return impl_->displayName; }
 
 }  // namespace zintrel::platform

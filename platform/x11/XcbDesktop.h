@@ -40,6 +40,11 @@ class XcbDesktop {
   // monitor is) and compares with what is known. True, with PointerSerial
   // grown, when they differ: a move that raised no event.
   bool Recheck();
+  // True once the connection has broken (e.g. the server went away); every
+  // call then fails.
+  bool ConnectionLost() const;
+  // The display's name as it was connected to.
+  const std::string& DisplayName() const;
 
  private:
   struct Impl;

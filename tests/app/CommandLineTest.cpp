@@ -148,6 +148,20 @@ TEST(CommandLine, TokensWithBlanksAndEmptyValues) {
   EXPECT_EQ(ParseCommandLine({}).settings, LaunchSettings{});
 }
 
+TEST(CommandLine, BytesThatAreNoTextFollowTheSameRules) {
+  // Bytes that are not UTF-8: such tokens match no option and
+  // hold no digits, so they are ignored; digits before them still count.
+  const auto result = ParseCommandLine({"z", "\xff\xfe", "-AutoStartOnly\xff", "-Pitch",
+                                        "\xfe"
+                                        "40",
+                                        "-Interval", "50\xe9", "-WrapMouse", "0\xc3", "-\xc3\x28"});
+  LaunchSettings want;
+  want.interval = 50;
+  want.wrapMouse = false;
+  EXPECT_EQ(result.settings, want);
+  EXPECT_TRUE(result.messages.empty());
+}
+
 TEST(CommandLine, OnlyAsciiLettersFoldCase) {
   EXPECT_TRUE(EqualsIgnoringAsciiCase("pItCh", "Pitch"));
   EXPECT_FALSE(EqualsIgnoringAsciiCase("Pitc", "Pitch"));
