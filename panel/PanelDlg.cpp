@@ -6,9 +6,9 @@
 
 #include <iterator>
 
+#include "dialog/Art.h"
 #include "engine/SharedState.h"
 #include "panel/AboutBoxes.h"
-#include "dialog/Art.h"
 #include "panel/EngineWorkers.h"
 #include "panel/HelpButtons.h"
 #include "panel/IconPosition.h"
@@ -69,6 +69,16 @@ void PanelStatusTexts::SetDlgItemText(int controlId, const char* text) {
   // May run on a worker thread: only queue the change for the main thread.
   panel_.CallAfter([panel = &panel_, controlId, value = std::string(text != nullptr ? text : "")] {
     panel->CDialog::SetDlgItemText(controlId, value);
+  });
+}
+
+void PanelStatusTexts::SetSpeedTexts(const char* word, const char* value) {
+  const bool wordChanges = word != nullptr;
+  panel_.CallAfter([panel = &panel_, wordChanges, word = std::string(wordChanges ? word : ""),
+                    value = std::string(value != nullptr ? value : "")] {
+    // Both labels change before the main thread paints again.
+    if (wordChanges) panel->CDialog::SetDlgItemText(IDC_SPEED_WORDS, word);
+    panel->CDialog::SetDlgItemText(IDC_SPEED_VALUE, value);
   });
 }
 
