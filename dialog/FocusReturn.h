@@ -6,7 +6,10 @@
 // would come back with no focused control, deaf to Enter, Escape and the
 // menu keys until the user pressed Tab or clicked.
 
-// wx/weakref.h needs what wx/window.h brings in first.
+// <type_traits> must come before wx/weakref.h, which uses std::is_base_of
+// without including it; the comment below keeps the two apart.
+#include <type_traits>
+// wx
 #include <wx/weakref.h>
 #include <wx/window.h>
 
