@@ -193,9 +193,20 @@ void CPanelDlg::DefaultSysCommand(unsigned id) {
 
 void CPanelDlg::OnContextMenu(wxContextMenuEvent& event) {
   wxPoint at = event.GetPosition();
-  at = at == wxDefaultPosition ? wxDefaultPosition : ScreenToClient(at);
+  // No position: the Menu key or Shift+F10 asked for it.
+  at = at == wxDefaultPosition ? KeyboardMenuOrigin() : ScreenToClient(at);
   const int id = GetPopupMenuSelectionFromUser(m_systemMenu, at);
   if (id != wxID_NONE) OnSysCommand(CommandOfMenuItem(id), 0);
+}
+
+wxPoint CPanelDlg::KeyboardMenuOrigin() const {
+  // GTK's convention: a menu asked for from the keyboard opens at the
+  // focused control, just below it, not wherever the pointer happens to be.
+  const wxWindow* focus = FindFocus();
+  while (focus != nullptr && focus->GetParent() != this) focus = focus->GetParent();
+  if (focus == nullptr) return wxPoint(0, 0);
+  const wxRect r = focus->GetRect();
+  return wxPoint(r.GetLeft(), r.GetBottom() + 1);
 }
 
 void CPanelDlg::OnPaint(wxPaintEvent& event) {

@@ -95,6 +95,8 @@ class CPanelDlg : public CDialog {
   void OnPaint(wxPaintEvent& event);
   void OnTimerEvent(wxTimerEvent& event);
   void OnContextMenu(wxContextMenuEvent& event);
+  // Where a menu opened from the keyboard goes, in client coordinates.
+  wxPoint KeyboardMenuOrigin() const;
   void HidePanel();
   void OnShowEvent(wxShowEvent& event);
 

@@ -21,10 +21,10 @@ void OfferNoMove(wxWindow& window) {
   GtkWidget* widget = window.GetHandle();
   if (widget == nullptr || !GTK_IS_WINDOW(widget)) return;
   if (gtk_widget_get_realized(widget)) SetCloseOnly(widget);
-  // The hints live on the X window, which is made again whenever the
-  // widget is realized again.
-  g_signal_connect_after(widget, "realize",
-                         G_CALLBACK(+[](GtkWidget* w, gpointer) { SetCloseOnly(w); }), nullptr);
+  // wx writes its own hints (with moving allowed) when it realizes the
+  // window, so they are set again each time it is about to be mapped.
+  g_signal_connect(widget, "map", G_CALLBACK(+[](GtkWidget* w, gpointer) { SetCloseOnly(w); }),
+                   nullptr);
 }
 
 void CentreGroupCaption(wxWindow& box) {
