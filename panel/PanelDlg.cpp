@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "dialog/Art.h"
+#include "dialog/FocusReturn.h"
 #include "engine/SharedState.h"
 #include "panel/AboutBoxes.h"
 #include "panel/EngineWorkers.h"
@@ -192,6 +193,9 @@ void CPanelDlg::DefaultSysCommand(unsigned id) {
 }
 
 void CPanelDlg::OnContextMenu(wxContextMenuEvent& event) {
+  // Taken before the menu opens: once it has, no control has the focus, and
+  // the About box opened from it would have none to give back.
+  const FocusReturn focusReturn;
   wxPoint at = event.GetPosition();
   // No position: the Menu key or Shift+F10 asked for it.
   at = at == wxDefaultPosition ? KeyboardMenuOrigin() : ScreenToClient(at);
