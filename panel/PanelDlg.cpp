@@ -13,6 +13,7 @@
 #include "panel/EngineWorkers.h"
 #include "panel/HelpButtons.h"
 #include "panel/IconPosition.h"
+#include "platform/desktop/GtkWindows.h"
 #include "res/ControlPanelTemplate.h"
 #include "res/ResourceIds.h"
 #include "res/Strings.h"
@@ -114,6 +115,7 @@ CPanelDlg::CPanelDlg(wxWindow* parent)
 }
 
 CPanelDlg::~CPanelDlg() {
+  platform::ForgetRightClicksOnDisabled(*this);
   // Take back what was published to the engine, in case a worker is left.
   const SliderPosition* interval = &m_intervalSlider.Position();
   const SliderPosition* pitch = &m_pitchSlider.Position();
@@ -165,6 +167,15 @@ bool CPanelDlg::OnInitDialog() {
   }
 
   SetIcons(ProgramIcons());
+  // A right click on a disabled button (Stop while stopped) opens the menu
+  // as anywhere else on the panel, once the click is over.
+  platform::OnRightClickOnDisabled(*this, [this](int x, int y) {
+    CallAfter([this, x, y] {
+      wxContextMenuEvent menu(wxEVT_CONTEXT_MENU, GetId(), wxPoint(x, y));
+      menu.SetEventObject(this);
+      GetEventHandler()->ProcessEvent(menu);
+    });
+  });
   return true;
 }
 

@@ -165,6 +165,21 @@ if start; then
   done
   # Tab moved the focus down to the next button, and the menu with it.
   [ "${#at[@]}" = 3 ] && { [ "${at[2]}" -gt "${at[0]}" ] || fail "the menu did not follow the focus"; }
+  # A right click opens it at the pointer, on the disabled Stop button too
+  # (130, 203, 60 x 24 of the panel's 320 x 234 dialog units).
+  eval "$(xdotool getwindowgeometry --shell "$panel")"
+  for spot in "$((WIDTH * 160 / 320)) $((HEIGHT * 215 / 234)) Stop" "$((WIDTH / 2)) 8 face"; do
+    read -r sx sy what <<<"$spot"
+    point_at "$panel" "$sx" "$sy"
+    xdotool click 3
+    sleep 0.7
+    read -r mx my <<<"$(menu_at)"
+    if [ -z "${mx:-}" ]; then fail "right click on the $what: no menu"; continue; fi
+    { [ $((mx - X - sx)) -ge -3 ] && [ $((mx - X - sx)) -le 6 ] && [ $((my - Y - sy)) -ge -3 ] &&
+      [ $((my - Y - sy)) -le 6 ]; } || fail "right click on the $what: menu at $mx,$my"
+    xdotool key Escape
+    sleep 0.5
+  done
   end_with_escape "menu keys"
 fi
 
