@@ -1,5 +1,8 @@
 #include "about/AboutDlg.h"
 
+#include <wx/textctrl.h>
+
+#include <cstdio>
 #include <string>
 
 #include "about/ModalFrame.h"
@@ -18,8 +21,17 @@ CAboutLinkDlg::CAboutLinkDlg(wxWindow* parent) : CDialog(res::kAboutBoxTemplate,
 void CAboutLinkDlg::DoDataExchange() { SetDlgItemText(res::IDC_WEB_ADDRESS, kWebHost); }
 
 void CAboutLinkDlg::OnGoThere() {
-  // A failed launch leaves the box as it is; the user can still copy the host.
-  platform::Current().OpenUrl(std::string(kWebAddressScheme) + kWebHost);
+  const std::string address = std::string(kWebAddressScheme) + kWebHost;
+  if (platform::Current().OpenUrl(address)) return;
+  // Nothing could open the site: say so where a desktop program's messages
+  // go, and hand the user the host, selected, to copy into a browser. The box
+  // stays open.
+  std::fprintf(stderr, "zintrel: no web browser could be started for %s\n", address.c_str());
+  std::fflush(stderr);
+  if (auto* host = dynamic_cast<wxTextCtrl*>(GetDlgItem(res::IDC_WEB_ADDRESS))) {
+    host->SetFocus();
+    host->SelectAll();
+  }
 }
 
 CAboutDlg::CAboutDlg() : CDialog(res::kAboutBoxTemplate, nullptr) { DrawModalFrame(*this); }

@@ -21,7 +21,9 @@ class CAboutLinkDlg : public CDialog {
   explicit CAboutLinkDlg(wxWindow* parent = nullptr);
 
   void DoDataExchange() override;
-  // Opens the web site in the desktop's browser; the box stays open.
+  // Opens the web site in the desktop's browser; the box stays open. When no
+  // browser starts, a line on stderr says so and the host is selected in its
+  // box, ready to copy.
   void OnGoThere();
 };
 

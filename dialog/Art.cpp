@@ -27,6 +27,22 @@ wxBitmap BannerBitmap() { return Decode(res::BannerPng()); }
 
 wxBitmap ProgramIconBitmap(int size) { return Decode(res::IconPng(size)); }
 
+namespace {
+
+wxBitmapBundle WithDouble(const wxBitmap& normal, const wxBitmap& twice) {
+  if (!normal.IsOk()) return {};
+  if (!twice.IsOk()) return wxBitmapBundle::FromBitmap(normal);
+  return wxBitmapBundle::FromBitmaps(normal, twice);
+}
+
+}  // namespace
+
+wxBitmapBundle BannerArt() { return WithDouble(BannerBitmap(), Decode(res::Banner2xPng())); }
+
+wxBitmapBundle ProgramIconArt(int size) {
+  return WithDouble(ProgramIconBitmap(size), ProgramIconBitmap(2 * size));
+}
+
 wxIconBundle ProgramIcons() {
   wxIconBundle bundle;
   for (int size : res::kIconSizes) {

@@ -14,6 +14,8 @@
 #include <algorithm>
 
 #include "dialog/Art.h"
+#include "dialog/FocusReturn.h"
+#include "platform/desktop/GtkWindows.h"
 #include "res/ResourceIds.h"
 
 namespace zintrel {
@@ -94,6 +96,9 @@ bool CDialog::CreateFromTemplate() {
   if (!wxDialog::Create(owner, template_.id, caption, wxDefaultPosition, wxDefaultSize, style)) {
     return false;
   }
+  // With no caption bar there is nothing to drag it by; nor may Alt+drag or
+  // a window menu move it.
+  if (template_.caption == nullptr) platform::OfferNoMove(*this);
   SetEscapeId(wxID_NONE);  // Escape is routed by OnCharHook below.
 
   const wxSize client = ConvertDialogToPixels(wxSize(template_.width, template_.height));
@@ -121,8 +126,9 @@ void CDialog::CreateControl(const res::ControlTemplate& c) {
     case ControlKind::Picture:
     case ControlKind::Icon: {
       // Shown at the image's own size, as the template asks.
-      const wxBitmap bitmap = TemplateBitmap(c);
-      window = new wxStaticBitmap(this, c.id, bitmap, pos, bitmap.IsOk() ? bitmap.GetSize() : size);
+      // The bundle holds the art for each scale the window may be shown at.
+      const wxBitmapBundle art = TemplateBitmap(c);
+      window = new wxStaticBitmap(this, c.id, art, pos, art.IsOk() ? art.GetDefaultSize() : size);
       break;
     }
     case ControlKind::PushButton: {
@@ -162,9 +168,9 @@ void CDialog::CreateControl(const res::ControlTemplate& c) {
       break;
     }
     case ControlKind::GroupBox:
-      // wxGTK places the caption of a group box at its left end; wx offers no
-      // way to centre it.
       window = new wxStaticBox(this, c.id, ToLabel(caption), pos, size);
+      // wx always puts the caption at the left end.
+      if (c.styles & res::kAlignCenter) platform::CentreGroupCaption(*window);
       break;
     case ControlKind::EditBox: {
       long style = 0;
@@ -180,8 +186,8 @@ void CDialog::CreateControl(const res::ControlTemplate& c) {
   if (window != nullptr && (c.styles & res::kDisabled)) window->Disable();
 }
 
-wxBitmap CDialog::TemplateBitmap(const res::ControlTemplate& control) const {
-  return control.kind == ControlKind::Icon ? ProgramIconBitmap(32) : BannerBitmap();
+wxBitmapBundle CDialog::TemplateBitmap(const res::ControlTemplate& control) const {
+  return control.kind == ControlKind::Icon ? ProgramIconArt(32) : BannerArt();
 }
 
 bool CDialog::OnInitDialog() {
@@ -196,6 +202,9 @@ int CDialog::DoModal() {
   if (ended_) return result_;
 
   CentreOnParent();
+  // Declared before the disabler, so it gives the focus back once the other
+  // windows are enabled again.
+  const FocusReturn focusReturn;
   // Other top-level windows take no input while this dialog runs.
   wxWindowDisabler disabler(this);
   Show();

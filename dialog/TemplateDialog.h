@@ -12,7 +12,7 @@
 
 #include "res/DialogTemplate.h"
 
-class wxBitmap;
+class wxBitmapBundle;
 class wxEventLoopBase;
 class wxKeyEvent;
 class wxCloseEvent;
@@ -67,8 +67,8 @@ class CDialog : public wxDialog {
   // Escape, the close box and the IDCANCEL button: ends the dialog with
   // IDCANCEL.
   virtual void OnCancel();
-  // The bitmap a picture or icon control of the template shows.
-  virtual wxBitmap TemplateBitmap(const res::ControlTemplate& control) const;
+  // The art a picture or icon control of the template shows.
+  virtual wxBitmapBundle TemplateBitmap(const res::ControlTemplate& control) const;
 
  private:
   void CreateControl(const res::ControlTemplate& control);

@@ -46,12 +46,11 @@ void SpeedMonitorThread(WorkerTicket ticket) {
 
     StatusTexts* panel = g_hPanelWnd.load();
     const char* word = SpeedWord(speed);
-    if (word != lastWord) {
-      lastWord = word;
-      if (panel != nullptr) panel->SetDlgItemText(res::IDC_SPEED_WORDS, word);
-    }
+    const char* changedWord = word != lastWord ? word : nullptr;
+    lastWord = word;
     FormatSpeedValue(value, sizeof value, speed);
-    if (panel != nullptr) panel->SetDlgItemText(res::IDC_SPEED_VALUE, value);
+    // Word and value go as one report, so the panel shows them together.
+    if (panel != nullptr) panel->SetSpeedTexts(changedWord, value);
   }
 }
 

@@ -14,8 +14,8 @@ constexpr HelpMessage kHelpMessages[] = {
     {IDC_HELP_START_AND_HIDE, "Start & Hide",
      "This button will bring the sound on (if it isn't dun brought already).\r\n\r\n"
      "After the sound is dun being brought, it will hide the window.\r\n\r\n"
-     "To close the program when it is hidden, use the Windows Task Manager or restart the "
-     "system."},
+     "To close the program when it is hidden, use a system monitor (or \"pkill -x zintrel\" in "
+     "a terminal) or restart the system."},
     {IDC_HELP_INTERVAL, "Interval Slider",
      "The Interval slider allows you to adjust the duration of each note.\r\n\r\n"
      "Having a lower duration speeds up the response time, while having a\r\n"

@@ -7,12 +7,14 @@
 #include <iterator>
 
 #include "dialog/Art.h"
+#include "dialog/FocusReturn.h"
 #include "engine/SharedState.h"
 #include "panel/AboutBoxes.h"
 #include "panel/EngineWorkers.h"
 #include "panel/HelpButtons.h"
 #include "panel/IconPosition.h"
 #include "platform/Platform.h"
+#include "platform/desktop/GtkWindows.h"
 #include "res/ControlPanelTemplate.h"
 #include "res/ResourceIds.h"
 #include "res/Strings.h"
@@ -73,6 +75,16 @@ void PanelStatusTexts::SetDlgItemText(int controlId, const char* text) {
   });
 }
 
+void PanelStatusTexts::SetSpeedTexts(const char* word, const char* value) {
+  const bool wordChanges = word != nullptr;
+  panel_.CallAfter([panel = &panel_, wordChanges, word = std::string(wordChanges ? word : ""),
+                    value = std::string(value != nullptr ? value : "")] {
+    // Both labels change before the main thread paints again.
+    if (wordChanges) panel->CDialog::SetDlgItemText(IDC_SPEED_WORDS, word);
+    panel->CDialog::SetDlgItemText(IDC_SPEED_VALUE, value);
+  });
+}
+
 CPanelDlg::CPanelDlg(wxWindow* parent)
     : CDialog(kControlPanelTemplate, parent),
       m_bAutoStartOnly(false),
@@ -104,6 +116,7 @@ CPanelDlg::CPanelDlg(wxWindow* parent)
 }
 
 CPanelDlg::~CPanelDlg() {
+  platform::ForgetRightClicksOnDisabled(*this);
   // Take back what was published to the engine, in case a worker is left.
   const SliderPosition* interval = &m_intervalSlider.Position();
   const SliderPosition* pitch = &m_pitchSlider.Position();
@@ -155,6 +168,15 @@ bool CPanelDlg::OnInitDialog() {
   }
 
   SetIcons(ProgramIcons());
+  // A right click on a disabled button (Stop while stopped) opens the menu
+  // as anywhere else on the panel, once the click is over.
+  platform::OnRightClickOnDisabled(*this, [this](int x, int y) {
+    CallAfter([this, x, y] {
+      wxContextMenuEvent menu(wxEVT_CONTEXT_MENU, GetId(), wxPoint(x, y));
+      menu.SetEventObject(this);
+      GetEventHandler()->ProcessEvent(menu);
+    });
+  });
   return true;
 }
 
@@ -183,10 +205,24 @@ void CPanelDlg::DefaultSysCommand(unsigned id) {
 }
 
 void CPanelDlg::OnContextMenu(wxContextMenuEvent& event) {
+  // Taken before the menu opens: once it has, no control has the focus, and
+  // the About box opened from it would have none to give back.
+  const FocusReturn focusReturn;
   wxPoint at = event.GetPosition();
-  at = at == wxDefaultPosition ? wxDefaultPosition : ScreenToClient(at);
+  // No position: the Menu key or Shift+F10 asked for it.
+  at = at == wxDefaultPosition ? KeyboardMenuOrigin() : ScreenToClient(at);
   const int id = GetPopupMenuSelectionFromUser(m_systemMenu, at);
   if (id != wxID_NONE) OnSysCommand(CommandOfMenuItem(id), 0);
+}
+
+wxPoint CPanelDlg::KeyboardMenuOrigin() const {
+  // GTK's convention: a menu asked for from the keyboard opens at the
+  // focused control, just below it, not wherever the pointer happens to be.
+  const wxWindow* focus = FindFocus();
+  while (focus != nullptr && focus->GetParent() != this) focus = focus->GetParent();
+  if (focus == nullptr) return wxPoint(0, 0);
+  const wxRect r = focus->GetRect();
+  return wxPoint(r.GetLeft(), r.GetBottom() + 1);
 }
 
 void CPanelDlg::OnPaint(wxPaintEvent& event) {

@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <string>
 
+#include "dialog/TemplateDialog.h"
 #include "engine/StatusTexts.h"
 #include "panel/SliderCtrl.h"
-#include "dialog/TemplateDialog.h"
 
 class wxContextMenuEvent;
 class wxPaintEvent;
@@ -25,11 +25,13 @@ namespace zintrel {
 class CPanelDlg;
 
 // The panel's status texts as the speed monitor sees them: each text is
-// handed to the main thread, in order.
+// handed to the main thread, in order; a speed report's word and value are
+// handed over together and changed in one step.
 class PanelStatusTexts final : public StatusTexts {
  public:
   explicit PanelStatusTexts(CPanelDlg& panel) : panel_(panel) {}
   void SetDlgItemText(int controlId, const char* text) override;
+  void SetSpeedTexts(const char* word, const char* value) override;
 
  private:
   CPanelDlg& panel_;
@@ -93,6 +95,8 @@ class CPanelDlg : public CDialog {
   void OnPaint(wxPaintEvent& event);
   void OnTimerEvent(wxTimerEvent& event);
   void OnContextMenu(wxContextMenuEvent& event);
+  // Where a menu opened from the keyboard goes, in client coordinates.
+  wxPoint KeyboardMenuOrigin() const;
   void HidePanel();
   void OnShowEvent(wxShowEvent& event);
 

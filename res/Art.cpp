@@ -4,6 +4,8 @@ namespace zintrel::res {
 
 extern const unsigned char kBannerPng[];
 extern const std::size_t kBannerPng_size;
+extern const unsigned char kBanner2xPng[];
+extern const std::size_t kBanner2xPng_size;
 #define ZINTREL_ICON(n)                       \
   extern const unsigned char kIcon##n##Png[]; \
   extern const std::size_t kIcon##n##Png_size;
@@ -16,6 +18,8 @@ ZINTREL_ICON(256)
 #undef ZINTREL_ICON
 
 std::span<const unsigned char> BannerPng() { return {kBannerPng, kBannerPng_size}; }
+
+std::span<const unsigned char> Banner2xPng() { return {kBanner2xPng, kBanner2xPng_size}; }
 
 std::span<const unsigned char> IconPng(int size) {
   switch (size) {

@@ -10,6 +10,8 @@ namespace zintrel::res {
 
 // IDB_BANNER: 324 x 72.
 std::span<const unsigned char> BannerPng();
+// IDB_BANNER drawn for twice the scale: 648 x 144.
+std::span<const unsigned char> Banner2xPng();
 // IDR_MAINFRAME at `size` x `size`; sizes 16, 32, 48, 64, 128 and 256 exist,
 // any other gives an empty span.
 std::span<const unsigned char> IconPng(int size);

@@ -18,7 +18,7 @@ mode=${1:-build}
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  libwxgtk3.2-dev libx11-dev libxcb1-dev libxcb-randr0-dev libxcb-xinput-dev libsdl2-dev
+  libwxgtk3.2-dev libx11-dev libgtk-3-dev libxcb1-dev libxcb-randr0-dev libxcb-xinput-dev libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-xserver-utils x11-utils imagemagick sox
   clang libclang-rt-14-dev

@@ -308,13 +308,18 @@ TEST_F(AboutLinkBox, GoThereLaunchesAtEachPressAndLeavesTheBoxOpen) {
     sim.MouseClick();
     test::PumpUntil([&] { return Launched().size() == 1; }, 3.0);
     EXPECT_TRUE(d.IsRunningModal());
-    // A launch that fails changes nothing either.
+    // A launch that fails leaves the box open too, with the host selected
+    // in its box, ready to copy.
     Fake().SetOpenUrlResult(false);
     sim.MouseClick();
     test::PumpUntil([&] { return Launched().size() == 2; }, 3.0);
     test::PumpFor(0.1);
     EXPECT_TRUE(d.IsRunningModal());
     EXPECT_TRUE(d.IsShown());
+    auto* address = dynamic_cast<wxTextCtrl*>(d.GetDlgItem(IDC_WEB_ADDRESS));
+    ASSERT_NE(address, nullptr);
+    EXPECT_EQ(wxWindow::FindFocus(), address);
+    EXPECT_EQ(test::Utf8(address->GetStringSelection()), kHost);
   });
   EXPECT_EQ(Launched(),
             (std::vector<std::string>{"http://zintrel.example.org", "http://zintrel.example.org"}));

@@ -33,7 +33,8 @@ constexpr ExpectedBox kExpected[] = {
      "\n"
      "After the sound is dun being brought, it will hide the window.\n"
      "\n"
-     "To close the program when it is hidden, use the Windows Task Manager or restart the system."},
+     "To close the program when it is hidden, use a system monitor (or \"pkill -x zintrel\" in a "
+     "terminal) or restart the system."},
     {IDC_HELP_INTERVAL, "Interval Slider",
      "The Interval slider allows you to adjust the duration of each note.\n"
      "\n"
