@@ -106,7 +106,10 @@ std::unique_ptr<RealPlatform> RealPlatform::Create(const char* display, std::str
                                     if (raw->desktop->Recheck()) raw->NotifyWaiters();
                                   },
                                   [raw] {
-                                    // Without events the pointer is polled again.
+                                    // Without events the pointer is polled again,
+                                    // and a broken server is then noticed at the
+                                    // next read.
+                                    raw->desktop->AnswerByAsking();
                                     raw->watching.store(false);
                                     raw->NotifyWaiters();
                                   }};

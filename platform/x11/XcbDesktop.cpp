@@ -241,6 +241,11 @@ void XcbDesktop::AnswerFromKnownPosition() {
   impl_->answerFromKnown = true;
 }
 
+void XcbDesktop::AnswerByAsking() {
+  const std::lock_guard lock(impl_->roundTrip);
+  impl_->answerFromKnown = false;
+}
+
 void XcbDesktop::NoteChange() { impl_->pointerSerial.fetch_add(1); }
 
 bool XcbDesktop::Recheck() {

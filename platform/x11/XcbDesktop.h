@@ -34,6 +34,8 @@ class XcbDesktop {
   // SetCursorPos learnt while PointerSerial has not grown since: the caller
   // promises to call NoteChange for every motion and layout change.
   void AnswerFromKnownPosition();
+  // Back to one round trip per read (the events stopped coming).
+  void AnswerByAsking();
   // The pointer moved or the layout changed.
   void NoteChange();
   // Asks the server where the pointer is (and, when due, where the primary

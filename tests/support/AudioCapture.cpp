@@ -20,7 +20,6 @@ DiskAudioFile::DiskAudioFile(const std::string& name) : path_(dir_.File(name + "
 
 DiskAudioFile::~DiskAudioFile() {
   ::unsetenv("SDL_DISKAUDIOFILE");
-  if (dir_.empty()) return;
   // ZINTREL_KEEP_AUDIO=1 keeps the file for listening (sox -t f32 -r 48000 -c 1 ...).
   const char* keep = std::getenv("ZINTREL_KEEP_AUDIO");
   if (keep && *keep) {
