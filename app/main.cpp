@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
   platform::WatchToolkitDisplay();
   SetEndRequestHandler([app] { app->RequestEnd(); });
 
-  app->CallOnInit();  // runs the panel until it is closed
+  app->CallOnInit();       // runs the panel until it is closed
   StopEndSignalWatcher();  // before the app it hands end requests to goes away
   app->OnExit();
   wxEntryCleanup();

@@ -40,6 +40,7 @@ switches() {
   echo "$all $audio"
 }
 base=0
+export ZQ_BASE=$(mktemp)
 measure() {
   local label=$1 pid=$2
   local z0 x0 s0 a0 t0 z1 x1 s1 a1 t1
@@ -50,12 +51,12 @@ measure() {
       -v d="$(awk "BEGIN {print $t1 - $t0}")" -v hz="$ticks" -v b="$base" \
       "BEGIN {c = (z + x) * 100 / hz / d; if (b == \"\") b = 0;
               printf \"%-44s CPU+X %5.2f %% (%+5.2f %% over xbanish)  wake-ups %7.1f/s (SDL audio %7.1f/s)\\n\",
-                     l, c, c - b, s / d, a / d; if (l ~ /xbanish/) print c > \"/tmp/zq.base\"}"
+                     l, c, c - b, s / d, a / d; if (l ~ /xbanish/) print c > ENVIRON[\"ZQ_BASE\"]}"
 }
 xdotool mousemove 700 500
 xbanish & xb=$!; sleep 2
 measure "xbanish, cursor still" "$xb"
-base=$(cat /tmp/zq.base); rm -f /tmp/zq.base
+base=$(cat "$ZQ_BASE"); rm -f "$ZQ_BASE"
 kill "$xb"; wait "$xb" 2>/dev/null
 for b in $BUILDS; do
   # The first toolkit client on a fresh server builds caches; leave that out.
