@@ -140,9 +140,31 @@ fi
 
 echo "--- the menu keys open the menu at the focused control"
 # The menu's top-left corner: a new override-redirect window of zintrel's.
+menu_now() {
+  local id
+  for id in $(xwininfo -root -children | awk '/"zintrel": \("zintrel" "Zintrel"\)/ {
+      split($(NF-1), s, "x"); if (s[1] > 50) print $1 }'); do
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' || continue
+    xwininfo -id "$id" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+      END {print x, y}'
+    return 0
+  done
+}
+# Where the context menu is, waiting up to 5 seconds for it. Only a mapped
+# menu counts: the toolkit places its menu window before it maps it, and a
+# key sent in between would reach the panel instead.
 menu_at() {
-  xwininfo -root -children | awk '/"zintrel": \("zintrel" "Zintrel"\)/ {
-    split($NF, a, "+"); split($(NF-1), s, "x"); if (s[1] > 50) print a[2], a[3] }' | head -n1
+  local at
+  for _ in $(seq 50); do
+    at=$(menu_now)
+    if [ -n "$at" ]; then echo "$at"; return 0; fi
+    sleep 0.1
+  done
+}
+# Closes the menu and waits up to 5 seconds for it to go.
+close_menu() {
+  xdotool key Escape
+  for _ in $(seq 50); do [ -z "$(menu_now)" ] && return 0; sleep 0.1; done
 }
 if start; then
   eval "$(xdotool getwindowgeometry --shell "$panel")"
@@ -160,8 +182,7 @@ if start; then
     # not at the pointer, low on the right.
     { [ "$mx" -gt $((px + pw / 2)) ] && [ "$my" -lt $((py + 150)) ]; } ||
       fail "$keys: menu at $mx,$my, not at the focused control"
-    xdotool key Escape
-    sleep 0.5
+    close_menu
   done
   # Tab moved the focus down to the next button, and the menu with it.
   [ "${#at[@]}" = 3 ] && { [ "${at[2]}" -gt "${at[0]}" ] || fail "the menu did not follow the focus"; }
@@ -177,8 +198,7 @@ if start; then
     if [ -z "${mx:-}" ]; then fail "right click on the $what: no menu"; continue; fi
     { [ $((mx - X - sx)) -ge -3 ] && [ $((mx - X - sx)) -le 6 ] && [ $((my - Y - sy)) -ge -3 ] &&
       [ $((my - Y - sy)) -le 6 ]; } || fail "right click on the $what: menu at $mx,$my"
-    xdotool key Escape
-    sleep 0.5
+    close_menu
   done
   end_with_escape "menu keys"
 fi
