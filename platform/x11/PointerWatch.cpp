@@ -12,21 +12,12 @@
 #include <cstdlib>
 #include <thread>
 
+#include "platform/x11/XcbReply.h"
+
 namespace zintrel::platform {
 namespace {
 
 constexpr const char* kThreadName = "zintrel-pointer";
-
-template <typename T>
-struct Reply {
-  T* p;
-  explicit Reply(T* reply) : p(reply) {}
-  ~Reply() { std::free(p); }
-  Reply(const Reply&) = delete;
-  Reply& operator=(const Reply&) = delete;
-  T* operator->() const { return p; }
-  explicit operator bool() const { return p != nullptr; }
-};
 
 bool HasXInput2(xcb_connection_t* conn) {
   const xcb_query_extension_reply_t* xi = xcb_get_extension_data(conn, &xcb_input_id);

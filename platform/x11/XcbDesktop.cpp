@@ -15,6 +15,7 @@
 #include "platform/x11/DisplayError.h"
 #include "platform/x11/PrimaryMonitor.h"
 #include "platform/x11/StderrCapture.h"
+#include "platform/x11/XcbReply.h"
 
 namespace zintrel::platform {
 namespace {
@@ -34,18 +35,6 @@ std::int64_t NowNs() {
 std::int16_t ClampToInt16(std::int64_t v) {
   return static_cast<std::int16_t>(std::clamp<std::int64_t>(v, INT16_MIN, INT16_MAX));
 }
-
-// xcb replies are malloc'ed; this frees them on every path.
-template <typename T>
-struct Reply {
-  T* p;
-  explicit Reply(T* reply) : p(reply) {}
-  ~Reply() { std::free(p); }
-  Reply(const Reply&) = delete;
-  Reply& operator=(const Reply&) = delete;
-  T* operator->() const { return p; }
-  explicit operator bool() const { return p != nullptr; }
-};
 
 xcb_screen_t* ScreenOf(xcb_connection_t* conn, int number) {
   auto it = xcb_setup_roots_iterator(xcb_get_setup(conn));

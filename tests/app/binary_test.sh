@@ -5,19 +5,8 @@
 # keeps the process going, and no display is one clear line and status 1.
 set -uo pipefail
 bin=${ZINTREL_BINARY:?}
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-
-# Waits up to $2 seconds for a visible window named exactly $1; prints its id.
-wait_window() {
-  local name=$1 limit=$(($2 * 10)) id
-  for _ in $(seq "$limit"); do
-    id=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n1)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
+# fail, finish, wait_window and wait_exit
+. "${ZINTREL_SOURCE_DIR:?}/tests/install/lib.sh"
 
 # Puts the pointer over a window (no window manager: focus follows it) and
 # presses a key there.
@@ -27,18 +16,6 @@ press_in() {
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 4))
   sleep 0.3
   xdotool key "$key"
-}
-
-# Waits up to $2 seconds for process $1 to end; sets `status`.
-wait_exit() {
-  local pid=$1 limit=$(($2 * 10))
-  for _ in $(seq "$limit"); do
-    if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; status=$?; return 0; fi
-    sleep 0.1
-  done
-  kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
-  status=timeout
-  return 1
 }
 
 # The real audio path, written to a file nobody reads.
@@ -110,5 +87,4 @@ else
 fi
 kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
 
-[ "$failures" = 0 ] && echo "all passed"
-exit $((failures > 0))
+finish

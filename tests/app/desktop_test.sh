@@ -8,23 +8,12 @@
 set -uo pipefail
 bin=${ZINTREL_BINARY:?}
 src=${ZINTREL_SOURCE_DIR:?}
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+# fail, finish, wait_window and wait_exit
+. "$src/tests/install/lib.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
-
-# Waits up to $2 seconds for a visible window named exactly $1; prints its id.
-wait_window() {
-  local name=$1 limit=$(($2 * 10)) id
-  for _ in $(seq "$limit"); do
-    id=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n1)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
 
 # The visible windows of process $1 wider than 100 pixels, but the panel $2.
 other_windows() {
@@ -53,18 +42,6 @@ point_at() {
   eval "$(xdotool getwindowgeometry --shell "$1")"
   xdotool mousemove $((X + $2)) $((Y + $3))
   sleep 0.3
-}
-
-# Waits up to $2 seconds for process $1 to end; sets `status`.
-wait_exit() {
-  local pid=$1 limit=$(($2 * 10))
-  for _ in $(seq "$limit"); do
-    if ! kill -0 "$pid" 2>/dev/null; then wait "$pid"; status=$?; return 0; fi
-    sleep 0.1
-  done
-  kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
-  status=timeout
-  return 1
 }
 
 # Starts zintrel ($@ are extra environment settings); sets pid and panel.
@@ -231,5 +208,4 @@ if start GDK_SCALE=2; then
   end_with_escape "GDK_SCALE=2"
 fi
 
-[ "$failures" = 0 ] && echo "all passed"
-exit $((failures > 0))
+finish
